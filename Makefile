@@ -1,0 +1,25 @@
+# make test: set up the machine, build for 32-bit Windows and run every test under Wine.
+# make run:  set up, build and start Brumweld.exe under Wine.
+BUILD ?= build
+JOBS ?= 2
+
+.PHONY: all setup configure build test clean
+
+all: build
+
+setup:
+	@bash tools/setup
+
+$(BUILD)/CMakeCache.txt:
+	cmake -S . -B $(BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release
+
+configure: setup $(BUILD)/CMakeCache.txt
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+test: build
+	tools/with-display $(BUILD) ctest --test-dir $(BUILD) --output-on-failure
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,8 @@
+#include "job/EncodeSettings.h"
+
+EncodeSettings::~EncodeSettings()
+{
+    Player.Release();
+    OutputDir.Release();
+    InputDir.Release();
+}

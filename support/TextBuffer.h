@@ -1,0 +1,46 @@
+#pragma once
+
+// Growable, owned, NUL-terminated text in the ANSI code page. The capacity moves
+// only in fixed classes, so the array can be handed straight to Windows functions
+// that fill a caller's buffer: they are always given BufferSize().
+class TextBuffer {
+public:
+    TextBuffer();
+    explicit TextBuffer(int sizeRequest);
+    ~TextBuffer();
+    TextBuffer(const TextBuffer&) = delete;
+    TextBuffer& operator=(const TextBuffer&) = delete;
+
+    void Release();
+    void Reserve(int n);
+
+    char* Data() { return data; }
+    const char* Data() const { return data; }
+    int Capacity() const { return capacity; }
+    int BufferSize() const { return capacity + 1; }
+    int Length() const;
+    bool IsEmpty() const { return data == nullptr || data[0] == '\0'; }
+
+    void Assign(const char* text);
+    void Append(const char* text);
+    void LoadResourceString(unsigned id);
+    int Compare(const char* text) const;
+
+    int FindLast(char c) const;
+    void ReplaceChar(char from, char to);
+    void CopyTail(TextBuffer& destination, int start, int count) const;
+    void CutToFolder();
+    void GetFileName(TextBuffer& destination) const;
+    void StripQuotes();
+    void SetToProgramPath(const char* name);
+
+private:
+    void Allocate(int newCapacity);
+
+    char* data;
+    int capacity;
+};
+
+// The folder of the executable, without a trailing backslash.
+bool GetProgramFolder(TextBuffer& folder);
+bool GoToProgramFolder();

@@ -1,0 +1,28 @@
+#pragma once
+
+// Write-only, create-always file without buffering: every operation is one WriteFile.
+// Whole() tells whether every write so far reached the file in full, so a caller
+// can refuse to use a file that came out short.
+class TextFileWriter {
+public:
+    TextFileWriter() = default;
+    ~TextFileWriter() { Close(); }
+    TextFileWriter(const TextFileWriter&) = delete;
+    TextFileWriter& operator=(const TextFileWriter&) = delete;
+
+    bool Open(const char* path);
+    bool Close();
+    bool IsOpen() const { return handle != nullptr; }
+    bool Whole() const { return whole; }
+
+    unsigned long Write(const void* bytes, unsigned long count);
+    unsigned long WriteChar(char c);
+    unsigned long WriteString(const char* text);
+    unsigned long WriteNewLine();
+    void WriteIntLine(const char* name, int value);
+    void WriteTextLine(const char* name, const char* text);
+
+private:
+    void* handle = nullptr;
+    bool whole = true;
+};

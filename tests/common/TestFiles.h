@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+
+// A fresh, empty folder under the system's temporary folder, removed with its files
+// when the object dies.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::string& Path() const { return path; }
+    std::string File(const std::string& name) const { return path + "\\" + name; }
+
+private:
+    std::string path;
+};
+
+std::string ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+bool FileExists(const std::string& path);
+// The folder of the running executable, without a trailing backslash.
+std::string ExecutableFolder();
