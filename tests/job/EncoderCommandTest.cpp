@@ -2,6 +2,7 @@
 
 #include "common/TestFiles.h"
 #include "job/FakeJobWindow.h"
+#include "job/WorkedExamples.h"
 #include "support/TextFileWriter.h"
 
 #include <gtest/gtest.h>
@@ -38,80 +39,30 @@ protected:
     FakeJobWindow window;
 };
 
-const char kDefaultLine[] =
-    "mencoder.exe \"C:\\Video\\clip.avi\" -vf harddup -ofps 30 -of lavf -lavfopts format=flv -ovc lavc"
-    " -lavcopts vcodec=flv:vbitrate=300:vqmin=2:vqmax=31:mbd=1:subq=8 -af resample=44100:0:0"
-    " -oac mp3lame -lameopts cbr:br=64:aq=2:highpassfreq=-1:lowpassfreq=-1 -o \"C:\\Video\\clip.flv\"\r\n";
+// The command line of the default settings, after the script's two header lines.
+const std::string kDefaultLine = std::string(kWorkedExamples[0].script).substr(13);
 
-TEST_F(EncoderCommand, WorkedExampleDefaults)
+// The lines are the pieces of the worked scripts: a single line after the two header
+// lines, or the two passes around the empty line between them.
+TEST_F(EncoderCommand, WorkedExamples)
 {
-    window.input = "C:\\Video\\clip.avi";
-    window.output = "C:\\Video\\clip.flv";
-    EXPECT_EQ(kDefaultLine, Line(SinglePass));
-}
-
-TEST_F(EncoderCommand, WorkedExampleQualityResizeMono)
-{
-    settings.mode = QualityBased;
-    settings.quality = 5;
-    settings.bSize = 1;
-    lstrcpyA(settings.size, "320x240");
-    lstrcpyA(settings.framerate, "29.97");
-    settings.channel = Mono;
-    settings.audioBitrate = 48;
-    settings.compqua = 5;
-    settings.samprate = 1;
-    settings.OptFlag = WaitForKey;
-    window.input = "D:\\Clips\\party.mpg";
-    window.output = "D:\\Clips\\party.flv";
-    window.sampleRate = "22050";
-    EXPECT_EQ("mencoder.exe \"D:\\Clips\\party.mpg\" -vf scale=320:240:0:0::,harddup -ofps 30000/1001"
-              " -of lavf -lavfopts format=flv -ovc lavc -lavcopts vcodec=flv:vqscale=5:mbd=1:subq=8"
-              " -af resample=22050:0:0 -oac mp3lame -lameopts cbr:br=48:aq=5:highpassfreq=-1:lowpassfreq=-1:mode=3"
-              " -o \"D:\\Clips\\party.flv\"\r\n",
-              Line(SinglePass));
-}
-
-TEST_F(EncoderCommand, WorkedExampleTwoPass)
-{
-    settings.mode = TwoPass;
-    settings.videoBitrate = 500;
-    lstrcpyA(settings.framerate, "23.976");
-    settings.channel = JointStereo;
-    settings.audioBitrate = 96;
-    window.input = "C:\\Video\\movie.avi";
-    window.output = "C:\\Video\\movie.flv";
-    EXPECT_EQ("mencoder.exe \"C:\\Video\\movie.avi\" -passlogfile ~pass.log -vf harddup -ofps 24000/1001"
-              " -of lavf -lavfopts format=flv -ovc lavc"
-              " -lavcopts vcodec=flv:vbitrate=500:vqmin=2:vqmax=31:mbd=1:subq=8:vpass=1:turbo -nosound -o NUL",
-              Line(FirstPass));
-    EXPECT_EQ("mencoder.exe \"C:\\Video\\movie.avi\" -passlogfile ~pass.log -vf harddup -ofps 24000/1001"
-              " -of lavf -lavfopts format=flv -ovc lavc"
-              " -lavcopts vcodec=flv:vbitrate=500:vqmin=2:vqmax=31:mbd=1:subq=8:vpass=2 -af resample=44100:0:0"
-              " -oac mp3lame -lameopts cbr:br=96:aq=2:highpassfreq=-1:lowpassfreq=-1:mode=1"
-              " -o \"C:\\Video\\movie.flv\"\r\n",
-              Line(SecondPass));
-}
-
-TEST_F(EncoderCommand, WorkedExampleStereoSpacesInPaths)
-{
-    settings.videoBitrate = 800;
-    settings.bSize = 1;
-    lstrcpyA(settings.size, "640x480");
-    lstrcpyA(settings.framerate, "15");
-    settings.channel = Stereo;
-    settings.audioBitrate = 32;
-    settings.compqua = 9;
-    settings.samprate = 0;
-    settings.OptFlag = KeepBatch | PlayAfter;
-    window.input = "E:\\My Videos\\trip 01.avi";
-    window.output = "E:\\My Videos\\trip 01.flv";
-    window.sampleRate = "11025";
-    EXPECT_EQ("mencoder.exe \"E:\\My Videos\\trip 01.avi\" -vf scale=640:480:0:0::,harddup -ofps 15"
-              " -of lavf -lavfopts format=flv -ovc lavc -lavcopts vcodec=flv:vbitrate=800:vqmin=2:vqmax=31:mbd=1:subq=8"
-              " -af resample=11025:0:0 -oac mp3lame -lameopts cbr:br=32:aq=9:highpassfreq=-1:lowpassfreq=-1:mode=0"
-              " -o \"E:\\My Videos\\trip 01.flv\"\r\n",
-              Line(SinglePass));
+    const std::string header = "@echo off\r\n\r\n";
+    for (const WorkedExample& example : kWorkedExamples) {
+        example.apply(settings);
+        window.input = example.input;
+        window.output = example.output;
+        window.sampleRate = example.sampleRate;
+        const std::string script = example.script;
+        ASSERT_EQ(example.size, script.size()) << example.name;
+        if (settings.mode == TwoPass) {
+            size_t gap = script.find("\r\n\r\n", header.size());
+            EXPECT_EQ(script.substr(header.size(), gap - header.size()), Line(FirstPass)) << example.name;
+            EXPECT_EQ(script.substr(gap + 4), Line(SecondPass)) << example.name;
+        } else {
+            size_t end = script.find("\r\n", header.size()) + 2;
+            EXPECT_EQ(script.substr(header.size(), end - header.size()), Line(SinglePass)) << example.name;
+        }
+    }
 }
 
 // Every branch as one change to the default settings and what it does to the line.

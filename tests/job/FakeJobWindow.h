@@ -1,6 +1,5 @@
 #pragma once
 
-#include "job/EncodeSettings.h"
 #include "job/JobWindow.h"
 #include "support/TextBuffer.h"
 
@@ -21,19 +20,3 @@ public:
     void GetSampleRateText(TextBuffer& text) override { text.Assign(sampleRate.c_str()); }
     void EnableCommands(bool enable) override { enableCalls.push_back(enable); }
 };
-
-// The values a first start without a settings file holds.
-inline void SetDefaults(EncodeSettings& s)
-{
-    s.mode = ConstantBitrate;
-    s.videoBitrate = 300;
-    s.quality = 4;
-    s.bSize = 0;
-    s.channel = Auto;
-    s.audioBitrate = 64;
-    s.compqua = 2;
-    s.samprate = 2;
-    lstrcpyA(s.framerate, "30");
-    lstrcpyA(s.size, "320x240");
-    s.OptFlag = 0;
-}

@@ -1,0 +1,157 @@
+#include "job/EncodeJob.h"
+
+#include "job/EncodeSettings.h"
+#include "job/EncoderCommand.h"
+#include "job/JobWindow.h"
+#include "support/TextBuffer.h"
+#include "support/TextFileWriter.h"
+
+#include <windows.h>
+#include <process.h>
+#include <shellapi.h>
+
+namespace {
+
+const char kScriptName[] = "~enc.bat";
+const char kPassLogName[] = "~pass.log";
+
+// Never destroyed: a worker may still take it while the process is exiting.
+CRITICAL_SECTION* SettingsGuard()
+{
+    static CRITICAL_SECTION* guard = [] {
+        auto* section = new CRITICAL_SECTION;
+        InitializeCriticalSection(section);
+        return section;
+    }();
+    return guard;
+}
+
+bool jobsClosed = false;
+
+struct JobRun {
+    JobWindow* window;
+    EncodeSettings* settings;
+};
+
+unsigned __stdcall JobWorker(void* argument)
+{
+    JobRun run = *static_cast<JobRun*>(argument);
+    delete static_cast<JobRun*>(argument);
+    GoToProgramFolder();
+    RunProcess(kScriptName, true);
+    FinishJob(*run.window, *run.settings);
+    return 0;
+}
+
+void DeleteProgramFile(const char* name)
+{
+    TextBuffer path(511);
+    path.SetToProgramPath(name);
+    DeleteFileA(path.Data());
+}
+
+}  // namespace
+
+JobSettingsLock::JobSettingsLock()
+{
+    EnterCriticalSection(SettingsGuard());
+}
+
+JobSettingsLock::~JobSettingsLock()
+{
+    LeaveCriticalSection(SettingsGuard());
+}
+
+void CloseJobs()
+{
+    JobSettingsLock lock;
+    jobsClosed = true;
+}
+
+bool WriteBatchScript(JobWindow& window, const EncodeSettings& settings)
+{
+    TextBuffer path(511);
+    path.SetToProgramPath(kScriptName);
+    TextFileWriter script;
+    if (!script.Open(path.Data())) return false;
+    script.WriteString("@echo off\r\n\r\n");
+    if (settings.mode == TwoPass) {
+        WriteEncoderCommand(script, FirstPass, settings, window);
+        script.WriteString("\r\n\r\n");
+        WriteEncoderCommand(script, SecondPass, settings, window);
+    } else {
+        WriteEncoderCommand(script, SinglePass, settings, window);
+    }
+    if (settings.Has(WaitForKey)) script.WriteString("echo.\r\necho ================\r\npause");
+    bool whole = script.Whole();
+    if (!script.Close()) whole = false;
+    if (!whole) DeleteFileA(path.Data());
+    return whole;
+}
+
+void StartJob(JobWindow& window, EncodeSettings& settings)
+{
+    bool written = WriteBatchScript(window, settings);
+    window.EnableCommands(false);
+    // A script that is not whole is never run: an older kept script or a line cut
+    // in the middle would encode the wrong thing.
+    if (!written) {
+        FinishJob(window, settings);
+        return;
+    }
+    auto* run = new JobRun{&window, &settings};
+    uintptr_t thread = _beginthreadex(nullptr, 0, JobWorker, run, 0, nullptr);
+    if (thread == 0) {
+        delete run;
+        FinishJob(window, settings);
+        return;
+    }
+    CloseHandle(reinterpret_cast<HANDLE>(thread));
+}
+
+bool RunProcess(const char* commandLine, bool wait)
+{
+    STARTUPINFOA startup;
+    ZeroMemory(&startup, sizeof startup);
+    startup.cb = sizeof startup;
+    GetStartupInfoA(&startup);
+    PROCESS_INFORMATION process;
+    ZeroMemory(&process, sizeof process);
+
+    // CreateProcessA may write into the command line.
+    TextBuffer line;
+    line.Assign(commandLine);
+    if (!CreateProcessA(nullptr, line.Data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS, nullptr, nullptr,
+                        &startup, &process)) {
+        return false;
+    }
+    CloseHandle(process.hThread);
+    if (wait) WaitForSingleObject(process.hProcess, INFINITE);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
+void FinishJob(JobWindow& window, EncodeSettings& settings)
+{
+    unsigned short options;
+    TextBuffer player(511);
+    {
+        JobSettingsLock lock;
+        if (jobsClosed) return;
+        options = settings.OptFlag;
+        player.Assign(settings.Player.Data());
+    }
+    if (!(options & KeepBatch)) DeleteProgramFile(kScriptName);
+    DeleteProgramFile(kPassLogName);
+    window.EnableCommands(true);
+
+    if (!(options & PlayAfter) || player.IsEmpty()) return;
+    TextBuffer output(511);
+    window.GetOutputFile(output);
+    // Quoted, so a path with spaces reaches the player as one argument.
+    TextBuffer parameters(511);
+    parameters.Assign("\"");
+    parameters.Append(output.Data());
+    parameters.Append("\"");
+    ShellExecuteA(nullptr, "open", player.Data(), parameters.Data(), nullptr, SW_SHOWNORMAL);
+}

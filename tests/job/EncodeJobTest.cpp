@@ -1,0 +1,250 @@
+#include "job/EncodeJob.h"
+
+#include "common/TestFiles.h"
+#include "job/EncodeSettings.h"
+#include "job/JobTestWindow.h"
+#include "job/WorkedExamples.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <sstream>
+#include <vector>
+
+namespace {
+
+// Runs in the program folder, where the recording encoder is mencoder.exe and the
+// recording player is player.exe.
+class EncodeJob : public testing::Test {
+protected:
+    EncodeJob() : folder(ExecutableFolder())
+    {
+        for (const char* name : {"~enc.bat", "~pass.log", "encoder-args.txt", "player-args.txt"}) Remove(name);
+        SetDefaults(settings);
+        window.SetFiles("C:\\Video\\clip.avi", "C:\\Video\\clip.flv");
+    }
+
+    std::string File(const char* name) const { return folder + "\\" + name; }
+    void Remove(const char* name) const
+    {
+        SetFileAttributesA(File(name).c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(File(name).c_str());
+    }
+
+    // The argument vectors the encoder received, one per call.
+    std::vector<std::vector<std::string>> EncoderCalls() const
+    {
+        std::vector<std::vector<std::string>> calls(1);
+        std::istringstream lines(ReadFileBytes(File("encoder-args.txt")));
+        for (std::string line; std::getline(lines, line);) {
+            line.erase(line.size() - 1);
+            if (line == "--") {
+                calls.emplace_back();
+            } else {
+                calls.back().push_back(line);
+            }
+        }
+        calls.pop_back();
+        return calls;
+    }
+
+    // The player is started without waiting for it; the worker reads the output field
+    // through this thread's messages before that.
+    std::string WaitForPlayer(DWORD milliseconds = 20000) const
+    {
+        for (DWORD start = GetTickCount(); GetTickCount() - start < milliseconds;) {
+            if (FileExists(File("player-args.txt"))) return ReadFileBytes(File("player-args.txt"));
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+            JobTestWindow::Pump();
+        }
+        return "(player not started)";
+    }
+
+    void Run()
+    {
+        StartJob(window, settings);
+        ASSERT_TRUE(window.WaitIdle()) << "the busy state did not end";
+    }
+
+    std::string folder;
+    EncodeSettings settings;
+    JobTestWindow window;
+};
+
+TEST_F(EncodeJob, WorkedScriptsByteForByte)
+{
+    for (const WorkedExample& example : kWorkedExamples) {
+        example.apply(settings);
+        window.SetFiles(example.input, example.output);
+        window.sampleRate = example.sampleRate;
+        ASSERT_TRUE(WriteBatchScript(window, settings));
+        const std::string script = ReadFileBytes(File("~enc.bat"));
+        EXPECT_EQ(example.size, script.size()) << example.name;
+        EXPECT_EQ(example.script, script) << example.name;
+    }
+}
+
+TEST_F(EncodeJob, RunEndsTheBusyStateOnTheWorker)
+{
+    Run();
+    const std::vector<bool> expected = {false, true};
+    EXPECT_EQ(expected, window.Calls());
+    EXPECT_EQ(GetCurrentThreadId(), window.calls[0].thread);
+    EXPECT_NE(GetCurrentThreadId(), window.calls[1].thread);
+    ASSERT_EQ(1u, EncoderCalls().size());
+    EXPECT_FALSE(FileExists(File("~enc.bat")));
+}
+
+// What cmd hands the encoder must be the names themselves, whatever they hold.
+TEST_F(EncodeJob, EncoderReceivesTheNamesUnchanged)
+{
+    const char* names[] = {
+        "C:\\My Videos\\trip 01.avi",
+        "C:\\Video\\100% clip.avi",
+        "C:\\Video\\%1 %2 %PATH% %%.avi",
+        "C:\\a & b ^ c ! d (e) ; f.avi",
+        "C:\\\x83\x5C\x95\x5C\\\x83\x5C\x83\x74\x83\x67.avi",
+        "C:\\Video\\ends with caret^",
+    };
+    for (const char* name : names) {
+        Remove("encoder-args.txt");
+        window.calls.clear();
+        window.SetFiles(name, std::string(name) + ".flv");
+        Run();
+        auto calls = EncoderCalls();
+        ASSERT_EQ(1u, calls.size()) << name;
+        ASSERT_GE(calls[0].size(), 3u);
+        EXPECT_EQ(name, calls[0][0]);
+        EXPECT_EQ("-o", calls[0][calls[0].size() - 2]);
+        EXPECT_EQ(std::string(name) + ".flv", calls[0].back());
+    }
+}
+
+TEST_F(EncodeJob, TwoPassRunsBothPassesAndRemovesThePassLog)
+{
+    settings.mode = TwoPass;
+    Run();
+    auto calls = EncoderCalls();
+    ASSERT_EQ(2u, calls.size());
+    EXPECT_EQ("NUL", calls[0].back());
+    EXPECT_EQ("C:\\Video\\clip.flv", calls[1].back());
+    EXPECT_FALSE(FileExists(File("~pass.log")));
+    EXPECT_FALSE(FileExists(File("~enc.bat")));
+}
+
+TEST_F(EncodeJob, KeepBatchKeepsTheScriptButNotThePassLog)
+{
+    settings.mode = TwoPass;
+    settings.OptFlag = KeepBatch;
+    Run();
+    ASSERT_TRUE(FileExists(File("~enc.bat")));
+    const std::string kept = ReadFileBytes(File("~enc.bat"));
+    EXPECT_EQ(0u, kept.find("@echo off\r\n\r\nmencoder.exe \"C:\\Video\\clip.avi\" -passlogfile"));
+    EXPECT_FALSE(FileExists(File("~pass.log")));
+
+    // The next run replaces the kept script.
+    settings.mode = ConstantBitrate;
+    window.calls.clear();
+    Run();
+    EXPECT_EQ(std::string::npos, ReadFileBytes(File("~enc.bat")).find("-passlogfile"));
+}
+
+TEST_F(EncodeJob, PlayerGetsTheOutputAsOneArgument)
+{
+    settings.OptFlag = PlayAfter;
+    settings.Player.Assign(File("player.exe").c_str());
+    window.SetFiles("C:\\Video\\clip.avi", "E:\\My Videos\\trip 01.flv");
+    Run();
+    EXPECT_EQ("E:\\My Videos\\trip 01.flv\r\n", WaitForPlayer());
+}
+
+TEST_F(EncodeJob, PlayerTakesTheOutputFieldAndPlayerAtTheEnd)
+{
+    settings.OptFlag = PlayAfter;
+    settings.Player.Assign("C:\\missing\\player.exe");
+    window.SetFiles("C:\\Video\\fail.avi", "C:\\Video\\old.flv");
+    StartJob(window, settings);
+    // Changed during the run: the end of the run sees the new values.
+    window.SetOutput("C:\\Video\\new name.flv");
+    {
+        JobSettingsLock lock;
+        settings.Player.Assign(File("player.exe").c_str());
+    }
+    ASSERT_TRUE(window.WaitIdle());
+    EXPECT_EQ("C:\\Video\\new name.flv\r\n", WaitForPlayer());
+}
+
+TEST_F(EncodeJob, NoPlayerWithoutTheOptionOrWithoutAPlayer)
+{
+    settings.Player.Assign(File("player.exe").c_str());
+    Run();
+    settings.OptFlag = PlayAfter;
+    settings.Player.Assign("");
+    window.calls.clear();
+    Run();
+    EXPECT_EQ("(player not started)", WaitForPlayer(1500));
+}
+
+// A script that cannot be written is never run, and neither is an older one left in its place.
+TEST_F(EncodeJob, UnwritableScriptRunsNothing)
+{
+    WriteFileBytes(File("~enc.bat"), "@echo off\r\nmencoder.exe stale\r\n");
+    HANDLE held = CreateFileA(File("~enc.bat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    settings.OptFlag = PlayAfter;
+    settings.Player.Assign(File("player.exe").c_str());
+    StartJob(window, settings);
+    const std::vector<bool> expected = {false, true};
+    EXPECT_EQ(expected, window.Calls()) << "the busy state ends at once";
+    CloseHandle(held);
+    EXPECT_EQ("C:\\Video\\clip.flv\r\n", WaitForPlayer());
+    EXPECT_FALSE(FileExists(File("encoder-args.txt")));
+}
+
+TEST_F(EncodeJob, RunProcessReportsWhatCannotStart)
+{
+    EXPECT_FALSE(RunProcess("C:\\missing\\nothing.exe", true));
+    EXPECT_TRUE(RunProcess("cmd.exe /c exit 3", true));
+}
+
+// Run in a process of its own by the test below: once exit processing has begun, a
+// worker that reaches its end must leave the released settings and the files alone.
+TEST_F(EncodeJob, DISABLED_WorkerEndingAfterExitBegan)
+{
+    settings.OptFlag = PlayAfter;
+    settings.Player.Assign(File("player.exe").c_str());
+    StartJob(window, settings);
+    CloseJobs();
+    settings.Player.Release();
+    settings.InputDir.Release();
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 3000;) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        JobTestWindow::Pump();
+    }
+    EXPECT_EQ(1u, EncoderCalls().size()) << "the script ran to its end";
+    const std::vector<bool> busy = {false};
+    EXPECT_EQ(busy, window.Calls());
+    EXPECT_TRUE(FileExists(File("~enc.bat")));
+    EXPECT_FALSE(FileExists(File("player-args.txt")));
+}
+
+TEST(EncodeJobExit, WorkerEndingAfterExitBeganTouchesNothing)
+{
+    char module[MAX_PATH];
+    GetModuleFileNameA(nullptr, module, MAX_PATH);
+    std::string line = std::string("\"") + module +
+                       "\" --gtest_also_run_disabled_tests --gtest_filter=EncodeJob.DISABLED_WorkerEndingAfterExitBegan";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION child = {};
+    ASSERT_TRUE(CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &child));
+    WaitForSingleObject(child.hProcess, 60000);
+    DWORD code = 1;
+    GetExitCodeProcess(child.hProcess, &code);
+    CloseHandle(child.hThread);
+    CloseHandle(child.hProcess);
+    EXPECT_EQ(0u, code);
+}
+
+}  // namespace

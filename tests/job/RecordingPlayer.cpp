@@ -1,0 +1,32 @@
+// Stands in for the user's player: writes its arguments, as CommandLineToArgvW splits
+// them, one a line in the ANSI code page, to "player-args.txt" beside itself.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+
+int main()
+{
+    int count = 0;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::string record;
+    for (int i = 1; i < count; ++i) {
+        char text[4096];
+        int size = WideCharToMultiByte(CP_ACP, 0, argv[i], -1, text, sizeof text, nullptr, nullptr);
+        record.append(text, size > 0 ? size - 1 : 0);
+        record += "\r\n";
+    }
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    char* name = strrchr(path, '\\') + 1;
+    lstrcpyA(name, "player-args.tmp");
+    std::string temporary = path;
+    lstrcpyA(name, "player-args.txt");
+    HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, record.data(), record.size(), &written, nullptr);
+    CloseHandle(file);
+    // Whole or not at all for the test that waits for it.
+    MoveFileExA(temporary.c_str(), path, MOVEFILE_REPLACE_EXISTING);
+    return 0;
+}

@@ -1,0 +1,128 @@
+// A Windows program that stands for the host program of its own name (mencoder.exe runs
+// the host's mencoder, ffprobe.exe its ffprobe): it hands its arguments over, Windows
+// paths as host paths and NUL as the null device, and returns only when the host
+// program has finished, with its exit status. cmd cannot wait for a host program itself,
+// so the host side (host-bridge.sh, beside this program) writes the status to a file
+// that this program watches.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+using UnixFileName = char*(CDECL*)(const WCHAR*);
+
+std::string Utf8(const std::wstring& text)
+{
+    int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string result(size > 0 ? size - 1 : 0, '\0');
+    if (size > 1) WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &result[0], size, nullptr, nullptr);
+    return result;
+}
+
+std::wstring Wide(const std::string& utf8)
+{
+    int size = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
+    std::wstring result(size > 0 ? size - 1 : 0, L'\0');
+    if (size > 1) MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, &result[0], size);
+    return result;
+}
+
+std::string UnixPath(const std::wstring& windowsPath)
+{
+    static auto convert = reinterpret_cast<UnixFileName>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name")));
+    if (!convert) return Utf8(windowsPath);
+    char* unix = convert(windowsPath.c_str());
+    if (!unix) return Utf8(windowsPath);
+    std::string result = unix;
+    HeapFree(GetProcessHeap(), 0, unix);
+    return result;
+}
+
+bool LooksLikeWindowsPath(const std::wstring& argument)
+{
+    bool drive = argument.size() >= 2 && iswalpha(argument[0]) && argument[1] == L':';
+    return drive || argument.find(L'\\') != std::wstring::npos;
+}
+
+std::string HostArgument(const std::wstring& argument)
+{
+    if (lstrcmpiW(argument.c_str(), L"NUL") == 0) return "/dev/null";
+    return LooksLikeWindowsPath(argument) ? UnixPath(argument) : Utf8(argument);
+}
+
+std::wstring ProgramPath()
+{
+    WCHAR path[MAX_PATH];
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    return path;
+}
+
+std::wstring ProgramFolder()
+{
+    std::wstring path = ProgramPath();
+    return path.substr(0, path.find_last_of(L'\\'));
+}
+
+std::wstring HostProgramName()
+{
+    std::wstring path = ProgramPath();
+    std::wstring name = path.substr(path.find_last_of(L'\\') + 1);
+    return name.substr(0, name.find_last_of(L'.'));
+}
+
+}  // namespace
+
+int main()
+{
+    int count = 0;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+
+    WCHAR temp[MAX_PATH], current[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    GetCurrentDirectoryW(MAX_PATH, current);
+    const std::wstring stem = std::wstring(temp) + L"host-bridge-" + std::to_wstring(GetCurrentProcessId());
+    const std::wstring argsFile = stem + L".args", statusFile = stem + L".status";
+    DeleteFileW(statusFile.c_str());
+
+    // The working folder, the host program, then its arguments, each ended by NUL.
+    std::string args = UnixPath(current) + '\0' + Utf8(HostProgramName()) + '\0';
+    for (int i = 1; i < count; ++i) args += HostArgument(argv[i]) + '\0';
+    HANDLE file = CreateFileW(argsFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    if (file == INVALID_HANDLE_VALUE || !WriteFile(file, args.data(), args.size(), &written, nullptr)) {
+        std::fprintf(stderr, "host bridge: cannot write %ls\n", argsFile.c_str());
+        return 126;
+    }
+    CloseHandle(file);
+
+    // A host program started this way gives no process handle to wait on.
+    std::wstring line = L"Z:\\bin\\bash \"" + Wide(UnixPath(ProgramFolder() + L"\\host-bridge.sh")) + L"\" \"" +
+                        Wide(UnixPath(argsFile)) + L"\" \"" + Wide(UnixPath(statusFile)) + L"\"";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
+        std::fprintf(stderr, "host bridge: cannot start the host program (%lu)\n", GetLastError());
+        DeleteFileW(argsFile.c_str());
+        return 126;
+    }
+    if (process.hThread) CloseHandle(process.hThread);
+    if (process.hProcess) CloseHandle(process.hProcess);
+
+    int status = -1;
+    while (status < 0) {
+        Sleep(50);
+        FILE* result = _wfopen(statusFile.c_str(), L"rb");
+        if (!result) continue;
+        if (std::fscanf(result, "%d", &status) != 1) status = 125;
+        std::fclose(result);
+    }
+    DeleteFileW(statusFile.c_str());
+    DeleteFileW(argsFile.c_str());
+    return status;
+}

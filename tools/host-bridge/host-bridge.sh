@@ -1,0 +1,13 @@
+#!/bin/bash
+# Host side of the bridge programs: usage: host-bridge.sh ARGS_FILE STATUS_FILE
+# ARGS_FILE holds the working folder, the host program and its arguments, each ended by NUL.
+# The exit status goes to STATUS_FILE in one step, so the waiting side never reads half of it.
+args_file=$1 status_file=$2
+mapfile -d '' -t argv < "$args_file"
+status=127
+if cd "${argv[0]}"; then
+  "${argv[1]}" "${argv[@]:2}"
+  status=$?
+fi
+echo "$status" > "$status_file.tmp"
+mv -f "$status_file.tmp" "$status_file"
