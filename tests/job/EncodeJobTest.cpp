@@ -231,6 +231,7 @@ TEST_F(EncodeJob, DISABLED_WorkerEndingAfterExitBegan)
 
 TEST(EncodeJobExit, WorkerEndingAfterExitBeganTouchesNothing)
 {
+    DeleteFileA((ExecutableFolder() + "\\~enc.bat").c_str());
     char module[MAX_PATH];
     GetModuleFileNameA(nullptr, module, MAX_PATH);
     std::string line = std::string("\"") + module +
@@ -245,6 +246,9 @@ TEST(EncodeJobExit, WorkerEndingAfterExitBeganTouchesNothing)
     CloseHandle(child.hThread);
     CloseHandle(child.hProcess);
     EXPECT_EQ(0u, code);
+    // The kept script shows that the run in the child really took place.
+    EXPECT_TRUE(FileExists(ExecutableFolder() + "\\~enc.bat"));
+    DeleteFileA((ExecutableFolder() + "\\~enc.bat").c_str());
 }
 
 }  // namespace

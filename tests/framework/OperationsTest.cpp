@@ -1,0 +1,407 @@
+#include "framework/OwnedDialog.h"
+#include "support/TextBuffer.h"
+#include "ui/framework/Control.h"
+#include "ui/framework/FileDialog.h"
+#include "ui/framework/Menu.h"
+#include "ui/framework/Resources.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+class Operations : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_NE(nullptr, dialog.hwnd); }
+
+    Owned<Dialog> dialog;
+};
+
+TEST_F(Operations, GetTextGrowsGetItemTextCuts)
+{
+    const std::string text(600, 'x');
+    Control edit;
+    ASSERT_NE(nullptr, edit.Bind(dialog.hwnd, IDC_TEXT));
+    ASSERT_TRUE(edit.SetText(text.c_str()));
+    EXPECT_EQ(600, dialog.GetItemTextLength(IDC_TEXT));
+
+    TextBuffer whole;
+    EXPECT_EQ(600, edit.GetText(whole));
+    EXPECT_EQ(1023, whole.Capacity());
+    EXPECT_EQ(text, whole.Data());
+
+    TextBuffer cut;
+    EXPECT_EQ(63u, dialog.GetItemText(IDC_TEXT, cut));
+    EXPECT_EQ(63, cut.Capacity());
+    EXPECT_EQ(text.substr(0, 63), cut.Data());
+
+    char array[10];
+    EXPECT_EQ(9u, dialog.GetItemText(IDC_TEXT, array, sizeof array));
+    EXPECT_STREQ("xxxxxxxxx", array);
+}
+
+TEST_F(Operations, ShiftJisTextPassesUnchanged)
+{
+    const char text[] = "\x95\x5C\x8E\xA6\x83\x65\x83\x58\x83\x67";  // 表示テスト
+    ASSERT_TRUE(dialog.SetItemText(IDC_TEXT, text));
+    TextBuffer read;
+    dialog.GetItemText(IDC_TEXT, read);
+    EXPECT_STREQ(text, read.Data());
+}
+
+struct ClampRow {
+    const char* text;
+    BOOL isSigned;
+    int min;
+    int max;
+    int expected;
+};
+
+const ClampRow kClamps[] = {
+    {"45", FALSE, 0, 31, 31},
+    {"7", FALSE, 0, 31, 7},
+    {"", FALSE, 0, 31, 0},
+    {"abc", FALSE, 5, 31, 5},
+    {"4000000000", FALSE, 0, 31, 0},
+    {"12", FALSE, 0, 9, 9},
+    {"-5", TRUE, 0, 31, 0},
+    {"-5", TRUE, -10, 31, -5},
+    // Lower bound above upper bound: below the lower gives the lower, everything else the upper.
+    {"3", FALSE, 10, 5, 10},
+    {"7", FALSE, 10, 5, 10},
+    {"10", FALSE, 10, 5, 5},
+    {"12", FALSE, 10, 5, 5},
+};
+
+TEST_F(Operations, GetItemIntClamped)
+{
+    for (const ClampRow& row : kClamps) {
+        dialog.SetItemText(IDC_NUMBER, row.text);
+        EXPECT_EQ(row.expected, dialog.GetItemIntClamped(IDC_NUMBER, row.isSigned, row.min, row.max))
+            << "\"" << row.text << "\" " << row.min << ".." << row.max;
+    }
+}
+
+TEST_F(Operations, ItemNumbersReadAndWrite)
+{
+    EXPECT_TRUE(dialog.SetItemInt(IDC_NUMBER, 4000000000u, FALSE));
+    EXPECT_EQ(4000000000u, dialog.GetItemInt(IDC_NUMBER, FALSE));
+    char text[16];
+    dialog.GetItemText(IDC_NUMBER, text, sizeof text);
+    EXPECT_STREQ("4000000000", text);
+    EXPECT_TRUE(dialog.SetItemInt(IDC_NUMBER, static_cast<UINT>(-12), TRUE));
+    dialog.GetItemText(IDC_NUMBER, text, sizeof text);
+    EXPECT_STREQ("-12", text);
+    EXPECT_EQ(static_cast<UINT>(-12), dialog.GetItemInt(IDC_NUMBER, TRUE));
+    dialog.SetItemText(IDC_NUMBER, "300kbps");
+    EXPECT_EQ(300u, dialog.GetItemInt(IDC_NUMBER, FALSE));
+}
+
+TEST_F(Operations, CheckBoxStatesPassUnchanged)
+{
+    for (UINT state : {BST_CHECKED, BST_INDETERMINATE, BST_UNCHECKED}) {
+        EXPECT_TRUE(dialog.CheckItem(IDC_CHECK, state));
+        EXPECT_EQ(state, dialog.IsItemChecked(IDC_CHECK));
+    }
+}
+
+TEST_F(Operations, EnableItem)
+{
+    HWND edit = GetDlgItem(dialog.hwnd, IDC_TEXT);
+    dialog.EnableItem(IDC_TEXT, FALSE);
+    EXPECT_FALSE(IsWindowEnabled(edit));
+    dialog.EnableItem(IDC_TEXT, TRUE);
+    EXPECT_TRUE(IsWindowEnabled(edit));
+}
+
+TEST_F(Operations, WindowTextIconAndRectangle)
+{
+    EXPECT_TRUE(dialog.SetText("\x83\x75\x83\x8B"));
+    TextBuffer caption;
+    EXPECT_EQ(4, dialog.GetText(caption));
+    EXPECT_STREQ("\x83\x75\x83\x8B", caption.Data());
+
+    HICON big = LoadIconImage(IDI_TEST, 32);
+    HICON small = LoadIconImage(IDI_TEST, 16);
+    ASSERT_NE(nullptr, big);
+    ASSERT_NE(nullptr, small);
+    EXPECT_EQ(nullptr, LoadIconImage(IDD_MISSING, 16));
+    EXPECT_EQ(nullptr, dialog.SetIcon(1, big));
+    EXPECT_EQ(nullptr, dialog.SetIcon(0, small));
+    EXPECT_EQ(big, dialog.SetIcon(1, small));
+    EXPECT_EQ(small, dialog.SetIcon(0, big));
+
+    RECT byObject, byWindow;
+    EXPECT_TRUE(dialog.GetRect(byObject));
+    GetWindowRect(dialog.hwnd, &byWindow);
+    EXPECT_TRUE(EqualRect(&byObject, &byWindow));
+    EXPECT_EQ(GetModuleHandleA(nullptr), ModuleHandle());
+}
+
+TEST_F(Operations, ShowAndDestroy)
+{
+    EXPECT_FALSE(dialog.Show(SW_SHOWNA));
+    EXPECT_TRUE(IsWindowVisible(dialog.hwnd));
+    EXPECT_TRUE(dialog.Show(SW_HIDE));
+    EXPECT_FALSE(IsWindowVisible(dialog.hwnd));
+    HWND window = dialog.hwnd;
+    EXPECT_TRUE(dialog.Destroy());
+    EXPECT_FALSE(IsWindow(window));
+    dialog.hwnd = nullptr;
+}
+
+struct ListRow {
+    UINT id;
+    char separator;
+    std::vector<std::string> items;
+};
+
+const ListRow kLists[] = {
+    {IDS_RATES, '/', {"11025", "22050", "44100"}},
+    {IDS_GAP, '/', {"a"}},
+    {IDS_JAPANESE, '/', {"\x8E\xA9\x93\xAE", "\xBD\xC3\xDA\xB5", "\x95\x5C\x8E\xA6"}},
+    // The trail byte of 表 is a backslash and must not split it.
+    {IDS_BACKSLASH, '\\', {"\x95\x5C\x8E\xA6", "\x8E\xA9\x93\xAE"}},
+    {IDS_EMPTY, '/', {}},
+    {IDS_MISSING, '/', {}},
+};
+
+std::vector<std::string> Items(ComboBox& list)
+{
+    std::vector<std::string> items;
+    LRESULT count = list.Send(CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        char text[300] = {};
+        list.Send(CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+        items.push_back(text);
+    }
+    return items;
+}
+
+TEST_F(Operations, AddResourceList)
+{
+    for (const ListRow& row : kLists) {
+        ComboBox list;
+        ASSERT_NE(nullptr, list.Bind(dialog.hwnd, IDC_LIST));
+        list.Send(CB_RESETCONTENT, 0, 0);
+        list.AddResourceList(row.id, row.separator);
+        EXPECT_EQ(row.items, Items(list)) << "string " << row.id;
+    }
+}
+
+TEST_F(Operations, AddResourceListStopsAtTheCutText)
+{
+    ComboBox list;
+    list.Bind(dialog.hwnd, IDC_LIST);
+    list.AddResourceList(IDS_LONG, '/');
+    std::vector<std::string> items = Items(list);
+    // 300 characters cut to 255: 25 whole items and the first five characters of the next.
+    ASSERT_EQ(26u, items.size());
+    EXPECT_EQ("123456789", items[24]);
+    EXPECT_EQ("12345", items[25]);
+}
+
+TEST_F(Operations, AddStringAndSetCurSel)
+{
+    ComboBox list;
+    list.Bind(dialog.hwnd, IDC_LIST);
+    EXPECT_EQ(0, list.AddString("one"));
+    EXPECT_EQ(1, list.AddString("two"));
+    EXPECT_EQ(1, list.SetCurSel(1));
+    EXPECT_EQ(1, list.Send(CB_GETCURSEL, 0, 0));
+    TextBuffer selected;
+    list.GetText(selected);
+    EXPECT_STREQ("two", selected.Data());
+    EXPECT_EQ(CB_ERR, list.SetCurSel(5));
+    EXPECT_EQ(CB_ERR, list.Send(CB_GETCURSEL, 0, 0));
+}
+
+// A menu of three items with the ids 1, 2 and 3 at the positions 0, 1 and 2.
+class OwnedMenu {
+public:
+    OwnedMenu() : handle(CreatePopupMenu())
+    {
+        AppendMenuA(handle, MF_STRING, 1, "one");
+        AppendMenuA(handle, MF_STRING, 2, "two");
+        AppendMenuA(handle, MF_STRING, 3, "three");
+    }
+    ~OwnedMenu() { DestroyMenu(handle); }
+    OwnedMenu(const OwnedMenu&) = delete;
+    OwnedMenu& operator=(const OwnedMenu&) = delete;
+
+    std::vector<bool> Grayed() const
+    {
+        std::vector<bool> grayed;
+        for (UINT position = 0; position < 3; ++position) {
+            grayed.push_back((GetMenuState(handle, position, MF_BYPOSITION) & MF_GRAYED) != 0);
+        }
+        return grayed;
+    }
+
+    HMENU handle;
+};
+
+struct MenuRow {
+    UINT item;
+    bool byPosition;
+    bool enable;
+    std::vector<bool> grayed;
+    int previous;
+};
+
+TEST(MenuEnable, ByCommandAndByPosition)
+{
+    const MenuRow rows[] = {
+        {2, false, false, {false, true, false}, MF_ENABLED},
+        {2, true, false, {false, true, true}, MF_ENABLED},
+        {2, true, false, {false, true, true}, MF_GRAYED},
+        {1, true, true, {false, false, true}, MF_GRAYED},
+        {3, false, true, {false, false, false}, MF_GRAYED},
+        {7, false, false, {false, false, false}, -1},
+        {3, true, false, {false, false, false}, -1},
+    };
+    OwnedMenu owned;
+    Menu menu;
+    menu.Attach(owned.handle);
+    for (const MenuRow& row : rows) {
+        EXPECT_EQ(row.previous, menu.Enable(row.item, row.byPosition, row.enable)) << row.item;
+        EXPECT_EQ(row.grayed, owned.Grayed()) << row.item;
+    }
+}
+
+TEST_F(Operations, SystemMenuClose)
+{
+    HMENU system = GetSystemMenu(dialog.hwnd, FALSE);
+    ASSERT_NE(nullptr, system);
+    Menu menu;
+    menu.Attach(system);
+    EXPECT_EQ(MF_ENABLED, menu.Enable(SC_CLOSE, false, false));
+    EXPECT_NE(0u, GetMenuState(system, SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_EQ(MF_GRAYED, menu.Enable(SC_CLOSE, false, true));
+    EXPECT_EQ(0u, GetMenuState(system, SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED);
+}
+
+const char kFilter[] = "Video\0*.avi;*.mp4\0All\0*.*\0";
+
+struct RecordRow {
+    bool save;
+    bool fullPath;
+    bool secondFlag;
+    DWORD flags;
+};
+
+const RecordRow kRecords[] = {
+    {false, true, false, 0x1004},
+    {false, true, true, 0x0004},
+    {false, false, false, 0x1004},
+    {true, true, false, 0x0004},
+    {true, true, true, 0x0006},
+    {true, false, true, 0x0006},
+};
+
+TEST(FileDialogRecord, FieldsAsTheDialogNeedsThem)
+{
+    HWND owner = reinterpret_cast<HWND>(0x1234);
+    for (const RecordRow& row : kRecords) {
+        TextBuffer name(511);
+        OPENFILENAMEA record;
+        memset(&record, 0xAB, sizeof record);
+        DWORD flags = row.save ? SaveDialogFlags(row.secondFlag) : OpenDialogFlags(row.secondFlag);
+        EXPECT_EQ(row.flags, flags);
+        FillFileDialogRecord(record, owner, kFilter, "flv", "C:\\Video", row.fullPath, flags, name);
+        EXPECT_EQ(76u, record.lStructSize);
+        EXPECT_EQ(owner, record.hwndOwner);
+        EXPECT_EQ(kFilter, record.lpstrFilter);
+        EXPECT_STREQ("flv", record.lpstrDefExt);
+        EXPECT_STREQ("C:\\Video", record.lpstrInitialDir);
+        EXPECT_EQ(row.flags, record.Flags);
+        EXPECT_EQ(row.fullPath ? name.Data() : nullptr, record.lpstrFile);
+        EXPECT_EQ(row.fullPath ? 512u : 0u, record.nMaxFile);
+        EXPECT_EQ(row.fullPath ? nullptr : name.Data(), record.lpstrFileTitle);
+        EXPECT_EQ(row.fullPath ? 0u : 512u, record.nMaxFileTitle);
+
+        // Everything else is zero, the fields past the 76 bytes included.
+        OPENFILENAMEA rest = record;
+        rest.lStructSize = 0;
+        rest.hwndOwner = nullptr;
+        rest.lpstrFilter = nullptr;
+        rest.lpstrDefExt = nullptr;
+        rest.lpstrInitialDir = nullptr;
+        rest.Flags = 0;
+        rest.lpstrFile = nullptr;
+        rest.nMaxFile = 0;
+        rest.lpstrFileTitle = nullptr;
+        rest.nMaxFileTitle = 0;
+        OPENFILENAMEA zero = {};
+        EXPECT_EQ(0, memcmp(&zero, &rest, sizeof rest));
+    }
+}
+
+// Finds the first visible dialog-class window of the thread, reads it and sends it the command.
+class BoxCloser {
+public:
+    BoxCloser(DWORD thread, WPARAM command, const std::vector<std::pair<int, std::string>>& fields = {})
+        : worker([=] { Run(thread, command, fields); })
+    {
+    }
+    ~BoxCloser() { worker.join(); }
+
+    std::string caption, text;
+    LONG exStyle = 0;
+    bool found = false;
+
+private:
+    static BOOL CALLBACK Match(HWND window, LPARAM found)
+    {
+        char name[16];
+        GetClassNameA(window, name, sizeof name);
+        if (!IsWindowVisible(window) || lstrcmpA(name, "#32770") != 0) return TRUE;
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+
+    void Run(DWORD thread, WPARAM command, std::vector<std::pair<int, std::string>> fields)
+    {
+        for (int attempt = 0; attempt < 400 && !found; ++attempt) {
+            HWND box = nullptr;
+            EnumThreadWindows(thread, Match, reinterpret_cast<LPARAM>(&box));
+            if (!box) {
+                Sleep(25);
+                continue;
+            }
+            found = true;
+            char read[256] = {};
+            GetWindowTextA(box, read, sizeof read);
+            caption = read;
+            GetDlgItemTextA(box, 0xFFFF, read, sizeof read);
+            text = read;
+            exStyle = GetWindowLongA(box, GWL_EXSTYLE);
+            for (const auto& field : fields) SetDlgItemTextA(box, field.first, field.second.c_str());
+            PostMessageA(box, WM_COMMAND, command, 0);
+        }
+    }
+
+    std::thread worker;
+};
+
+TEST_F(Operations, WarnShowsATopmostBoxWithTheDefaultCaption)
+{
+    const char warning[] = "\x83\x74\x83\x40\x83\x43\x83\x8B\x96\xBC\x82\xF0\x8E\x77\x92\xE8\x82\xB5\x82\xC4\x82\xAD"
+                           "\x82\xBE\x82\xB3\x82\xA2";  // ファイル名を指定してください
+    int answer;
+    {
+        BoxCloser closer(GetCurrentThreadId(), IDOK);
+        answer = dialog.Warn(warning);
+        ASSERT_TRUE(closer.found);
+        EXPECT_EQ(warning, closer.text);
+        EXPECT_FALSE(closer.caption.empty());
+        EXPECT_NE(0, closer.exStyle & WS_EX_TOPMOST);
+    }
+    EXPECT_EQ(IDOK, answer);
+}
+
+}  // namespace
