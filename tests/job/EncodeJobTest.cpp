@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <sstream>
 #include <vector>
@@ -227,6 +228,67 @@ TEST_F(EncodeJob, DISABLED_WorkerEndingAfterExitBegan)
     EXPECT_EQ(busy, window.Calls());
     EXPECT_TRUE(FileExists(File("~enc.bat")));
     EXPECT_FALSE(FileExists(File("player-args.txt")));
+}
+
+// Started as from the desktop by the test below, so the script gets a console of its own.
+TEST_F(EncodeJob, DISABLED_WaitForKeyRun)
+{
+    settings.OptFlag = WaitForKey;
+    StartJob(window, settings);
+    ASSERT_TRUE(window.WaitIdle(60000));
+    WriteFileBytes(File("idle.txt"), "idle");
+}
+
+DWORD ChildProcess(DWORD parent, const char* name)
+{
+    DWORD found = 0;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+        if (entry.th32ParentProcessID == parent && lstrcmpiA(entry.szExeFile, name) == 0) found = entry.th32ProcessID;
+    }
+    CloseHandle(snapshot);
+    return found;
+}
+
+TEST_F(EncodeJob, WaitForKeyKeepsTheRunBusyUntilAKey)
+{
+    Remove("idle.txt");
+    char module[MAX_PATH];
+    GetModuleFileNameA(nullptr, module, MAX_PATH);
+    std::string line = std::string("\"") + module + "\" --gtest_also_run_disabled_tests --gtest_filter=EncodeJob.DISABLED_WaitForKeyRun";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION child = {};
+    ASSERT_TRUE(CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr, nullptr,
+                               &startup, &child));
+    CloseHandle(child.hThread);
+
+    DWORD script = 0;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 20000 && !script; Sleep(100)) {
+        if (FileExists(File("encoder-args.txt"))) script = ChildProcess(child.dwProcessId, "cmd.exe");
+    }
+    ASSERT_NE(0u, script) << "the script did not run";
+    Sleep(1500);
+    EXPECT_FALSE(FileExists(File("idle.txt"))) << "the run ended before a key was pressed";
+    EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(child.hProcess, 0));
+
+    std::string press = "\"" + File("presskey.exe") + "\" " + std::to_string(script);
+    PROCESS_INFORMATION key = {};
+    ASSERT_TRUE(CreateProcessA(nullptr, &press[0], nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr, nullptr,
+                               &startup, &key));
+    WaitForSingleObject(key.hProcess, 10000);
+    DWORD keyCode = 1;
+    GetExitCodeProcess(key.hProcess, &keyCode);
+    CloseHandle(key.hThread);
+    CloseHandle(key.hProcess);
+    EXPECT_EQ(0u, keyCode) << "the key could not be written to the script's console";
+
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(child.hProcess, 30000));
+    CloseHandle(child.hProcess);
+    EXPECT_TRUE(FileExists(File("idle.txt")));
+    Remove("idle.txt");
 }
 
 TEST(EncodeJobExit, WorkerEndingAfterExitBeganTouchesNothing)
