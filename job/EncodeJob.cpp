@@ -102,7 +102,9 @@ void StartJob(JobWindow& window, EncodeSettings& settings)
     auto* run = new JobRun{&window, &settings};
     uintptr_t thread = _beginthreadex(nullptr, 0, JobWorker, run, 0, nullptr);
     if (thread == 0) {
+        // Nothing will run the script: it goes, kept or not, and the window is idle again.
         delete run;
+        DeleteProgramFile(kScriptName);
         FinishJob(window, settings);
         return;
     }
