@@ -126,6 +126,13 @@ std::string ResourceBytes(LPCSTR type, WORD name)
     return data ? std::string(data, SizeofResource(module, found)) : std::string();
 }
 
+// A name-or-ordinal field as stored.
+struct NameOrOrdinal {
+    bool isOrdinal = false;
+    WORD ordinal = 0;
+    std::u16string name;
+};
+
 // Reads a dialog template front to back; every read past the end marks it broken.
 class TemplateReader {
 public:
@@ -156,16 +163,19 @@ public:
         for (WORD c = Word(); c != 0 && !broken; c = Word()) text += static_cast<char16_t>(c);
         return text;
     }
-    // A name-or-ordinal field: 0xFFFF and a number, or a NUL-terminated name.
-    void NameOrOrdinal(bool& isOrdinal, WORD& ordinal, std::u16string& name)
+    // 0xFFFF and a number, or a NUL-terminated name.
+    NameOrOrdinal Field()
     {
-        size_t start = at;
-        isOrdinal = Word() == 0xFFFF;
-        ordinal = isOrdinal ? Word() : 0;
-        if (!isOrdinal) {
+        NameOrOrdinal field;
+        const size_t start = at;
+        field.isOrdinal = Word() == 0xFFFF;
+        if (field.isOrdinal) {
+            field.ordinal = Word();
+        } else {
             at = start;
-            name = Text();
+            field.name = Text();
         }
+        return field;
     }
     void AlignToDword() { at = (at + 3) & ~size_t(3); }
     size_t Position() const { return at; }
@@ -192,14 +202,69 @@ struct StoredControl {
     DWORD helpId, exStyle, style;
     short x, y, cx, cy;
     DWORD id;
-    bool classIsOrdinal;
-    WORD classOrdinal;
-    std::u16string className;
-    bool textIsOrdinal;
-    WORD textOrdinal;
-    std::u16string text;
+    NameOrOrdinal windowClass, text;
     WORD creationDataSize;
 };
+
+struct StoredTemplate {
+    WORD version, signature;
+    DWORD helpId, exStyle, style;
+    WORD count;
+    short x, y, cx, cy;
+    NameOrOrdinal menu, windowClass;
+    std::u16string caption;
+    WORD points, weight;
+    BYTE italic, charset;
+    std::u16string typeface;
+    std::vector<StoredControl> controls;
+    size_t end;  // where the last control ends, rounded up to a whole DWORD
+    bool broken;
+};
+
+// The extended dialog template (DLGTEMPLATEEX and its DLGITEMTEMPLATEEX items), field by field.
+StoredTemplate ReadTemplate(const std::string& bytes)
+{
+    TemplateReader reader(bytes);
+    StoredTemplate stored;
+    stored.version = reader.Word();
+    stored.signature = reader.Word();
+    stored.helpId = reader.Dword();
+    stored.exStyle = reader.Dword();
+    stored.style = reader.Dword();
+    stored.count = reader.Word();
+    stored.x = reader.Short();
+    stored.y = reader.Short();
+    stored.cx = reader.Short();
+    stored.cy = reader.Short();
+    stored.menu = reader.Field();
+    stored.windowClass = reader.Field();
+    stored.caption = reader.Text();
+    stored.points = reader.Word();
+    stored.weight = reader.Word();
+    stored.italic = reader.Byte();
+    stored.charset = reader.Byte();
+    stored.typeface = reader.Text();
+    for (int i = 0; i < stored.count && !reader.Broken(); ++i) {
+        StoredControl control;
+        reader.AlignToDword();
+        control.helpId = reader.Dword();
+        control.exStyle = reader.Dword();
+        control.style = reader.Dword();
+        control.x = reader.Short();
+        control.y = reader.Short();
+        control.cx = reader.Short();
+        control.cy = reader.Short();
+        control.id = reader.Dword();
+        control.windowClass = reader.Field();
+        control.text = reader.Field();
+        control.creationDataSize = reader.Word();
+        stored.controls.push_back(control);
+    }
+    reader.AlignToDword();
+    stored.end = reader.Position();
+    stored.broken = reader.Broken();
+    return stored;
+}
 
 class MainTemplate : public testing::Test {
 protected:
@@ -207,103 +272,64 @@ protected:
     {
         bytes = ResourceBytes(RT_DIALOG, IDD_MAIN);
         ASSERT_FALSE(bytes.empty()) << "no Japanese dialog 101";
+        stored = ReadTemplate(bytes);
+        ASSERT_FALSE(stored.broken) << "the template ends early";
     }
 
     std::string bytes;
+    StoredTemplate stored;
 };
 
 TEST_F(MainTemplate, Header)
 {
-    TemplateReader reader(bytes);
-    EXPECT_EQ(1, reader.Word()) << "version";
-    EXPECT_EQ(0xFFFF, reader.Word()) << "signature";
-    EXPECT_EQ(0u, reader.Dword()) << "help id";
-    EXPECT_EQ(0x10u, reader.Dword()) << "extended style";
-    EXPECT_EQ(0x80CA00C0u, reader.Dword()) << "style";
-    EXPECT_EQ(36, reader.Word()) << "controls";
-    EXPECT_EQ(0, reader.Short());
-    EXPECT_EQ(0, reader.Short());
-    EXPECT_EQ(235, reader.Short());
-    EXPECT_EQ(273, reader.Short());
-    bool isOrdinal;
-    WORD ordinal;
-    std::u16string name;
-    reader.NameOrOrdinal(isOrdinal, ordinal, name);
-    EXPECT_TRUE(!isOrdinal && name.empty()) << "menu";
-    reader.NameOrOrdinal(isOrdinal, ordinal, name);
-    EXPECT_TRUE(!isOrdinal && name.empty()) << "class";
-    EXPECT_EQ(u"Brumweld", reader.Text());
-    EXPECT_EQ(9, reader.Word()) << "points";
-    EXPECT_EQ(0, reader.Word()) << "weight";
-    EXPECT_EQ(0, reader.Byte()) << "italic";
-    EXPECT_EQ(1, reader.Byte()) << "character set";
-    EXPECT_EQ(u"ＭＳ Ｐゴシック", reader.Text());
-    EXPECT_FALSE(reader.Broken());
+    EXPECT_EQ(1, stored.version);
+    EXPECT_EQ(0xFFFF, stored.signature);
+    EXPECT_EQ(0u, stored.helpId);
+    EXPECT_EQ(0x10u, stored.exStyle);
+    EXPECT_EQ(0x80CA00C0u, stored.style);
+    EXPECT_EQ(36, stored.count);
+    EXPECT_EQ(0, stored.x);
+    EXPECT_EQ(0, stored.y);
+    EXPECT_EQ(235, stored.cx);
+    EXPECT_EQ(273, stored.cy);
+    EXPECT_TRUE(!stored.menu.isOrdinal && stored.menu.name.empty()) << "no menu";
+    EXPECT_TRUE(!stored.windowClass.isOrdinal && stored.windowClass.name.empty()) << "standard class";
+    EXPECT_EQ(u"Brumweld", stored.caption);
+    EXPECT_EQ(9, stored.points);
+    EXPECT_EQ(0, stored.weight);
+    EXPECT_EQ(0, stored.italic);
+    EXPECT_EQ(1, stored.charset);
+    EXPECT_EQ(u"ＭＳ Ｐゴシック", stored.typeface);
 }
 
 TEST_F(MainTemplate, Controls)
 {
-    TemplateReader reader(bytes);
-    reader.Word();
-    reader.Word();
-    reader.Dword();
-    reader.Dword();
-    reader.Dword();
-    const WORD count = reader.Word();
     ASSERT_EQ(36u, sizeof(kControls) / sizeof(kControls[0]));
-    ASSERT_EQ(36, count);
-    for (int i = 0; i < 4; ++i) reader.Short();
-    bool isOrdinal;
-    WORD ordinal;
-    std::u16string name;
-    reader.NameOrOrdinal(isOrdinal, ordinal, name);
-    reader.NameOrOrdinal(isOrdinal, ordinal, name);
-    reader.Text();
-    reader.Word();
-    reader.Word();
-    reader.Byte();
-    reader.Byte();
-    reader.Text();
-
-    for (int i = 0; i < count; ++i) {
+    ASSERT_EQ(36u, stored.controls.size());
+    for (size_t i = 0; i < stored.controls.size(); ++i) {
         SCOPED_TRACE("control " + std::to_string(i + 1));
         const ExpectedControl& expected = kControls[i];
-        StoredControl stored;
-        reader.AlignToDword();
-        stored.helpId = reader.Dword();
-        stored.exStyle = reader.Dword();
-        stored.style = reader.Dword();
-        stored.x = reader.Short();
-        stored.y = reader.Short();
-        stored.cx = reader.Short();
-        stored.cy = reader.Short();
-        stored.id = reader.Dword();
-        reader.NameOrOrdinal(stored.classIsOrdinal, stored.classOrdinal, stored.className);
-        reader.NameOrOrdinal(stored.textIsOrdinal, stored.textOrdinal, stored.text);
-        stored.creationDataSize = reader.Word();
-        ASSERT_FALSE(reader.Broken());
-
-        EXPECT_EQ(0u, stored.helpId);
-        EXPECT_EQ(0u, stored.exStyle);
-        EXPECT_EQ(expected.style, stored.style);
-        EXPECT_EQ(expected.x, stored.x);
-        EXPECT_EQ(expected.y, stored.y);
-        EXPECT_EQ(expected.cx, stored.cx);
-        EXPECT_EQ(expected.cy, stored.cy);
-        EXPECT_EQ(static_cast<DWORD>(expected.id), stored.id);
+        const StoredControl& control = stored.controls[i];
+        EXPECT_EQ(0u, control.helpId);
+        EXPECT_EQ(0u, control.exStyle);
+        EXPECT_EQ(expected.style, control.style);
+        EXPECT_EQ(expected.x, control.x);
+        EXPECT_EQ(expected.y, control.y);
+        EXPECT_EQ(expected.cx, control.cx);
+        EXPECT_EQ(expected.cy, control.cy);
+        EXPECT_EQ(static_cast<DWORD>(expected.id), control.id);
         if (expected.classOrdinal == kByName) {
-            EXPECT_FALSE(stored.classIsOrdinal);
-            EXPECT_EQ(u"msctls_updown32", stored.className);
+            EXPECT_FALSE(control.windowClass.isOrdinal);
+            EXPECT_EQ(u"msctls_updown32", control.windowClass.name);
         } else {
-            EXPECT_TRUE(stored.classIsOrdinal);
-            EXPECT_EQ(expected.classOrdinal, stored.classOrdinal);
+            EXPECT_TRUE(control.windowClass.isOrdinal);
+            EXPECT_EQ(expected.classOrdinal, control.windowClass.ordinal);
         }
-        EXPECT_FALSE(stored.textIsOrdinal);
-        EXPECT_EQ(std::u16string(expected.text), stored.text);
-        EXPECT_EQ(0, stored.creationDataSize);
+        EXPECT_FALSE(control.text.isOrdinal);
+        EXPECT_EQ(std::u16string(expected.text), control.text.name);
+        EXPECT_EQ(0, control.creationDataSize);
     }
-    reader.AlignToDword();
-    EXPECT_EQ(bytes.size(), reader.Position()) << "bytes after the last control";
+    EXPECT_EQ(bytes.size(), stored.end) << "bytes after the last control";
 }
 
 BOOL CALLBACK AddLanguage(HMODULE, LPCSTR, LPCSTR, WORD language, LONG_PTR languages)

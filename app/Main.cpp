@@ -1,0 +1,26 @@
+#include "app/Application.h"
+#include "job/EncodeJob.h"
+#include "job/EncodeSettings.h"
+#include "ui/main/MainDialog.h"
+
+#include <windows.h>
+
+namespace {
+
+// Process-wide, constructed in this order before WinMain runs.
+Application application;
+EncodeSettings settings;
+MainDialog mainDialog(settings);
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int)
+{
+    if (!application.Initialize("*Brumweld*", true)) return 0;
+    if (!mainDialog.Create()) return 0;
+    mainDialog.ApplyCommandLine(commandLine);
+    int code = application.RunMessageLoop(mainDialog.hwnd);
+    // A run still going on must not reach the settings once exit releases them.
+    CloseJobs();
+    return code;
+}

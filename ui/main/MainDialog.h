@@ -1,0 +1,44 @@
+#pragma once
+
+#include "job/JobWindow.h"
+#include "ui/framework/Control.h"
+#include "ui/framework/Dialog.h"
+
+struct EncodeSettings;
+
+// The program's one window: file fields, encoder settings, options and Run.
+class MainDialog : public Dialog, public JobWindow {
+public:
+    explicit MainDialog(EncodeSettings& settings) : settings(settings) {}
+
+    // Creates, fills, places and shows the window; false when it cannot be created.
+    bool Create();
+    void FillControls();
+    void StoreControls();
+    // A command-line path becomes the input file, without its surrounding quotes.
+    void ApplyCommandLine(const char* text);
+
+    void RunCommand();
+    void BrowseInputFile();
+    void BrowseOutputFile();
+    void ChoosePlayer();
+
+    int OnDestroy() override;
+    int OnDropFiles(UINT drop) override;
+    int OnCommand(UINT id, UINT code, UINT control) override;
+
+    void GetInputFile(TextBuffer& name) override;
+    void GetOutputFile(TextBuffer& name) override;
+    void GetSampleRateText(TextBuffer& text) override;
+    void EnableCommands(bool enable) override;
+
+private:
+    void EnableModeControls(int mode);
+
+    ComboBox videoMode;
+    ComboBox frameRate;
+    ComboBox frameSize;
+    ComboBox audioChannel;
+    ComboBox sampleRate;
+    EncodeSettings& settings;
+};
