@@ -266,7 +266,7 @@ TEST_F(Dispatch, EveryMessageReachesItsHandlerWithItsArguments)
     }
     dialog.Clear();
     SendMessageA(dialog.hwnd, WM_INITDIALOG, W, reinterpret_cast<LPARAM>(static_cast<Window*>(&dialog)));
-    EXPECT_EQ(std::vector<Call>{Call{"OnInitDialog", {}}}, dialog.calls);
+    EXPECT_EQ((std::vector<Call>{Call{"OnInitDialog", {}}}), dialog.calls);
 }
 
 TEST_F(Dispatch, MessagesOutsideTheTableReachNoHandler)
@@ -448,7 +448,7 @@ TEST_F(DefaultProcedures, ControlWithoutPreviousProcedure)
     EXPECT_EQ(5, label.WindowProc(WM_GETTEXTLENGTH, 0, 0));
     // Handled or not, DefWindowProcA answers: WM_NCACTIVATE gives TRUE, not the handler's 0.
     EXPECT_EQ(TRUE, label.WindowProc(WM_NCACTIVATE, TRUE, 0));
-    EXPECT_EQ(std::vector<int>{1, 0}, label.unhandledFlags);
+    EXPECT_EQ((std::vector<int>{1, 0}), label.unhandledFlags);
 }
 
 TEST_F(DefaultProcedures, ControlWithPreviousProcedure)

@@ -1,3 +1,4 @@
+#include "common/TestFiles.h"
 #include "framework/OwnedDialog.h"
 #include "support/TextBuffer.h"
 #include "ui/framework/Control.h"
@@ -7,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -42,15 +44,6 @@ TEST_F(Operations, GetTextGrowsGetItemTextCuts)
     char array[10];
     EXPECT_EQ(9u, dialog.GetItemText(IDC_TEXT, array, sizeof array));
     EXPECT_STREQ("xxxxxxxxx", array);
-}
-
-TEST_F(Operations, ShiftJisTextPassesUnchanged)
-{
-    const char text[] = "\x95\x5C\x8E\xA6\x83\x65\x83\x58\x83\x67";  // 表示テスト
-    ASSERT_TRUE(dialog.SetItemText(IDC_TEXT, text));
-    TextBuffer read;
-    dialog.GetItemText(IDC_TEXT, read);
-    EXPECT_STREQ(text, read.Data());
 }
 
 struct ClampRow {
@@ -101,24 +94,7 @@ TEST_F(Operations, ItemNumbersReadAndWrite)
     EXPECT_EQ(300u, dialog.GetItemInt(IDC_NUMBER, FALSE));
 }
 
-TEST_F(Operations, CheckBoxStatesPassUnchanged)
-{
-    for (UINT state : {BST_CHECKED, BST_INDETERMINATE, BST_UNCHECKED}) {
-        EXPECT_TRUE(dialog.CheckItem(IDC_CHECK, state));
-        EXPECT_EQ(state, dialog.IsItemChecked(IDC_CHECK));
-    }
-}
-
-TEST_F(Operations, EnableItem)
-{
-    HWND edit = GetDlgItem(dialog.hwnd, IDC_TEXT);
-    dialog.EnableItem(IDC_TEXT, FALSE);
-    EXPECT_FALSE(IsWindowEnabled(edit));
-    dialog.EnableItem(IDC_TEXT, TRUE);
-    EXPECT_TRUE(IsWindowEnabled(edit));
-}
-
-TEST_F(Operations, WindowTextIconAndRectangle)
+TEST_F(Operations, WindowTextAndIcons)
 {
     EXPECT_TRUE(dialog.SetText("\x83\x75\x83\x8B"));
     TextBuffer caption;
@@ -134,24 +110,6 @@ TEST_F(Operations, WindowTextIconAndRectangle)
     EXPECT_EQ(nullptr, dialog.SetIcon(0, small));
     EXPECT_EQ(big, dialog.SetIcon(1, small));
     EXPECT_EQ(small, dialog.SetIcon(0, big));
-
-    RECT byObject, byWindow;
-    EXPECT_TRUE(dialog.GetRect(byObject));
-    GetWindowRect(dialog.hwnd, &byWindow);
-    EXPECT_TRUE(EqualRect(&byObject, &byWindow));
-    EXPECT_EQ(GetModuleHandleA(nullptr), ModuleHandle());
-}
-
-TEST_F(Operations, ShowAndDestroy)
-{
-    EXPECT_FALSE(dialog.Show(SW_SHOWNA));
-    EXPECT_TRUE(IsWindowVisible(dialog.hwnd));
-    EXPECT_TRUE(dialog.Show(SW_HIDE));
-    EXPECT_FALSE(IsWindowVisible(dialog.hwnd));
-    HWND window = dialog.hwnd;
-    EXPECT_TRUE(dialog.Destroy());
-    EXPECT_FALSE(IsWindow(window));
-    dialog.hwnd = nullptr;
 }
 
 struct ListRow {
@@ -217,7 +175,6 @@ TEST_F(Operations, AddStringAndSetCurSel)
     list.GetText(selected);
     EXPECT_STREQ("two", selected.Data());
     EXPECT_EQ(CB_ERR, list.SetCurSel(5));
-    EXPECT_EQ(CB_ERR, list.Send(CB_GETCURSEL, 0, 0));
 }
 
 // A menu of three items with the ids 1, 2 and 3 at the positions 0, 1 and 2.
@@ -341,17 +298,28 @@ TEST(FileDialogRecord, FieldsAsTheDialogNeedsThem)
     }
 }
 
-// Finds the first visible dialog-class window of the thread, reads it and sends it the command.
+// Waits for the first visible dialog-class window of the thread, reads it and sends it a command.
 class BoxCloser {
 public:
-    BoxCloser(DWORD thread, WPARAM command, const std::vector<std::pair<int, std::string>>& fields = {})
-        : worker([=] { Run(thread, command, fields); })
+    using Fields = std::vector<std::pair<int, std::string>>;
+
+    BoxCloser(DWORD thread, WPARAM command, HWND watched, Fields fields = {})
+        : worker([=] { Run(thread, command, watched, fields); })
     {
     }
-    ~BoxCloser() { worker.join(); }
+    ~BoxCloser() { Wait(); }
+    BoxCloser(const BoxCloser&) = delete;
+    BoxCloser& operator=(const BoxCloser&) = delete;
 
-    std::string caption, text;
-    LONG exStyle = 0;
+    void Wait()
+    {
+        if (worker.joinable()) worker.join();
+    }
+
+    std::string caption;
+    std::vector<std::string> texts;
+    HWND owner = nullptr;
+    bool watchedEnabled = true;
     bool found = false;
 
 private:
@@ -364,44 +332,97 @@ private:
         return FALSE;
     }
 
-    void Run(DWORD thread, WPARAM command, std::vector<std::pair<int, std::string>> fields)
+    static BOOL CALLBACK Collect(HWND child, LPARAM texts)
     {
-        for (int attempt = 0; attempt < 400 && !found; ++attempt) {
-            HWND box = nullptr;
+        char text[256] = {};
+        GetWindowTextA(child, text, sizeof text);
+        reinterpret_cast<std::vector<std::string>*>(texts)->push_back(text);
+        return TRUE;
+    }
+
+    void Run(DWORD thread, WPARAM command, HWND watched, const Fields& fields)
+    {
+        HWND box = nullptr;
+        for (int attempt = 0; attempt < 400 && !box; ++attempt) {
             EnumThreadWindows(thread, Match, reinterpret_cast<LPARAM>(&box));
-            if (!box) {
-                Sleep(25);
-                continue;
-            }
-            found = true;
-            char read[256] = {};
-            GetWindowTextA(box, read, sizeof read);
-            caption = read;
-            GetDlgItemTextA(box, 0xFFFF, read, sizeof read);
-            text = read;
-            exStyle = GetWindowLongA(box, GWL_EXSTYLE);
-            for (const auto& field : fields) SetDlgItemTextA(box, field.first, field.second.c_str());
-            PostMessageA(box, WM_COMMAND, command, 0);
+            if (!box) Sleep(25);
         }
+        if (!box) return;
+        found = true;
+        char text[256] = {};
+        GetWindowTextA(box, text, sizeof text);
+        caption = text;
+        EnumChildWindows(box, Collect, reinterpret_cast<LPARAM>(&texts));
+        owner = GetWindow(box, GW_OWNER);
+        watchedEnabled = IsWindowEnabled(watched) != FALSE;
+        for (const auto& field : fields) SetDlgItemTextA(box, field.first, field.second.c_str());
+        PostMessageA(box, WM_COMMAND, command, 0);
     }
 
     std::thread worker;
 };
 
-TEST_F(Operations, WarnShowsATopmostBoxWithTheDefaultCaption)
+TEST_F(Operations, WarnShowsATaskModalBoxWithTheDefaultCaption)
 {
-    const char warning[] = "\x83\x74\x83\x40\x83\x43\x83\x8B\x96\xBC\x82\xF0\x8E\x77\x92\xE8\x82\xB5\x82\xC4\x82\xAD"
-                           "\x82\xBE\x82\xB3\x82\xA2";  // ファイル名を指定してください
-    int answer;
+    const std::string warning = "\x83\x74\x83\x40\x83\x43\x83\x8B\x96\xBC\x82\xF0\x8E\x77\x92\xE8\x82\xB5"
+                                "\x82\xC4\x82\xAD\x82\xBE\x82\xB3\x82\xA2";  // ファイル名を指定してください
+    BoxCloser closer(GetCurrentThreadId(), IDOK, dialog.hwnd);
+    EXPECT_EQ(IDOK, dialog.Warn(warning.c_str()));
+    closer.Wait();
+    ASSERT_TRUE(closer.found);
+    EXPECT_NE(closer.texts.end(), std::find(closer.texts.begin(), closer.texts.end(), warning));
+    EXPECT_FALSE(closer.caption.empty());
+    EXPECT_EQ(nullptr, closer.owner);
+    // Task-modal without an owner: the thread's other windows are disabled while it shows.
+    EXPECT_FALSE(closer.watchedEnabled);
+    EXPECT_TRUE(IsWindowEnabled(dialog.hwnd));
+}
+
+// The file name field of the file dialogs: a combo box in the Explorer style, an edit in the old one.
+const int kFileNameCombo = 0x047C, kFileNameEdit = 0x0480;
+
+TEST(FileDialogs, OpenReturnsTheChosenFullPath)
+{
+    TempFolder folder;
+    const std::string file = folder.File("clip.avi");
+    WriteFileBytes(file, "x");
+    TextBuffer name(511);
+    bool chosen;
     {
-        BoxCloser closer(GetCurrentThreadId(), IDOK);
-        answer = dialog.Warn(warning);
+        BoxCloser closer(GetCurrentThreadId(), IDOK, nullptr, {{kFileNameCombo, "clip.avi"}, {kFileNameEdit, "clip.avi"}});
+        chosen = AskOpenFileName(nullptr, kFilter, "avi", folder.Path().c_str(), true, false, name);
+        closer.Wait();
         ASSERT_TRUE(closer.found);
-        EXPECT_EQ(warning, closer.text);
-        EXPECT_FALSE(closer.caption.empty());
-        EXPECT_NE(0, closer.exStyle & WS_EX_TOPMOST);
     }
-    EXPECT_EQ(IDOK, answer);
+    EXPECT_TRUE(chosen);
+    EXPECT_STREQ(file.c_str(), name.Data());
+}
+
+TEST(FileDialogs, SaveAddsTheDefaultExtension)
+{
+    TempFolder folder;
+    TextBuffer name(511);
+    name.Assign("result");
+    bool chosen;
+    {
+        BoxCloser closer(GetCurrentThreadId(), IDOK, nullptr);
+        // A filter of its own would lend its extension; "*.*" leaves the default one to the dialog.
+        chosen = AskSaveFileName(nullptr, "All\0*.*\0", "flv", folder.Path().c_str(), true, false, name);
+        closer.Wait();
+        ASSERT_TRUE(closer.found);
+    }
+    EXPECT_TRUE(chosen);
+    EXPECT_EQ(folder.File("result.flv"), name.Data());
+}
+
+TEST(FileDialogs, CancelReturnsFalse)
+{
+    TempFolder folder;
+    TextBuffer name(511);
+    BoxCloser closer(GetCurrentThreadId(), IDCANCEL, nullptr);
+    EXPECT_FALSE(AskOpenFileName(nullptr, kFilter, "avi", folder.Path().c_str(), true, false, name));
+    closer.Wait();
+    EXPECT_TRUE(closer.found);
 }
 
 }  // namespace
