@@ -3,7 +3,7 @@
 BUILD ?= build
 JOBS ?= 2
 
-.PHONY: all setup configure build test clean
+.PHONY: all setup configure build test run clean
 
 all: build
 
@@ -20,6 +20,10 @@ build: configure
 
 test: build
 	tools/with-display $(BUILD) ctest --test-dir $(BUILD) --output-on-failure
+
+# VIDEO=path names the clip to open (or, without a display, to convert).
+run: build
+	tools/run $(BUILD) $(VIDEO)
 
 clean:
 	rm -rf $(BUILD)
