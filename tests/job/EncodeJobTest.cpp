@@ -10,6 +10,8 @@
 #include <windows.h>
 #include <tlhelp32.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <sstream>
 #include <vector>
 
@@ -185,6 +187,70 @@ TEST_F(EncodeJob, NoPlayerWithoutTheOptionOrWithoutAPlayer)
     window.calls.clear();
     Run();
     EXPECT_EQ("(player not started)", WaitForPlayer(1500));
+}
+
+// Random names of any cp932 characters, with the ones cmd treats specially mixed in.
+std::string RandomName(unsigned& seed)
+{
+    auto next = [&seed](unsigned range) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 8) % range;
+    };
+    static const char kSpecial[] = "%&^!();  ";
+    std::string name = "C:\\";
+    for (int length = 1 + next(24); length > 0; --length) {
+        switch (next(4)) {
+        case 0: name += kSpecial[next(sizeof kSpecial - 1)]; break;
+        case 1: {
+            char c = static_cast<char>(0x20 + next(0x5F));
+            if (c != '"') name += c;
+            break;
+        }
+        case 2: name += static_cast<char>(0xA1 + next(0x3F)); break;
+        default: {
+            // A double-byte character that maps to one Unicode character and back.
+            for (;;) {
+                unsigned lead = next(2) ? 0x81 + next(0x1F) : 0xE0 + next(0x0D);
+                unsigned trail = 0x40 + next(0xBD);
+                if (trail == 0x7F) continue;
+                char bytes[3] = {static_cast<char>(lead), static_cast<char>(trail), 0};
+                wchar_t wide[2];
+                char back[4] = {};
+                if (MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, bytes, 2, wide, 2) != 1) continue;
+                if (WideCharToMultiByte(932, 0, wide, 1, back, 3, nullptr, nullptr) != 2 || back[0] != bytes[0] ||
+                    back[1] != bytes[1]) {
+                    continue;
+                }
+                name += bytes;
+                break;
+            }
+        }
+        }
+    }
+    // A file name never ends in a separator.
+    if (name.back() == '\\') name += 'x';
+    return name + ".avi";
+}
+
+TEST_F(EncodeJob, RandomNamesReachTheEncoderUnchanged)
+{
+    const char* scale = getenv("BRUMWELD_STRESS");
+    const int count = 20 * (scale ? atoi(scale) : 1);
+    unsigned seed = 20261207;
+    int tried = 0, mismatched = 0;
+    for (int i = 0; i < count; ++i) {
+        const std::string input = RandomName(seed), output = RandomName(seed) + ".flv";
+        Remove("encoder-args.txt");
+        window.calls.clear();
+        window.SetFiles(input, output);
+        Run();
+        auto calls = EncoderCalls();
+        ++tried;
+        bool same = calls.size() == 1 && calls[0].size() > 2 && calls[0][0] == input && calls[0].back() == output;
+        if (!same) ++mismatched;
+        EXPECT_TRUE(same) << "input " << input << "\noutput " << output;
+    }
+    std::printf("random names: %d tried, %d reached the encoder changed\n", tried, mismatched);
 }
 
 // A script that cannot be written is never run, and neither is an older one left in its place.
