@@ -143,14 +143,17 @@ TEST_F(Program, RunConvertsAClipAndReturnsToIdle)
 
 TEST_F(Program, EscDuringARunExitsAndTheEncoderFinishes)
 {
+    // Two passes over a longer clip: the run is still going when Esc comes.
     const std::string clip = folder.File("long.avi"), flv = folder.File("long.flv");
-    MakeClip(clip, 20, "640x480");
+    MakeClip(clip, 120, "640x480");
+    WriteFileBytes(folder.File("Brumweld.ini"), "[Video]\r\nmode=2\r\n");
     PROCESS_INFORMATION program = Start("\"" + clip + "\"");
     HWND window = drive::WaitForMainWindow(program.dwProcessId, 30000);
     ASSERT_NE(nullptr, window);
     drive::SetText(window, IDC_OUTPUT_FILE, flv);
     drive::Click(window, IDC_RUN);
     ASSERT_TRUE(drive::WaitEnabled(window, IDC_RUN, false, 10000));
+    ASSERT_TRUE(FileExists(folder.File("~enc.bat")));
 
     // Esc reaches the focused field; the dialog manager makes it the cancel command.
     PostMessageA(GetDlgItem(window, IDC_INPUT_FILE), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
