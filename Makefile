@@ -23,7 +23,7 @@ test: build
 
 # VIDEO=path names the clip to open (or, without a display, to convert).
 run: build
-	tools/run $(BUILD) $(VIDEO)
+	tools/run $(BUILD) "$(VIDEO)"
 
 clean:
 	rm -rf $(BUILD)
