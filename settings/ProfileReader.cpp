@@ -1,0 +1,22 @@
+#include "settings/ProfileReader.h"
+
+#include <windows.h>
+
+void ProfileReader::SetFile(const char* file) { path.Assign(file); }
+
+void ProfileReader::SetSection(const char* name) { section.Assign(name); }
+
+int ProfileReader::ReadInt(const char* key, int defaultValue)
+{
+    return static_cast<int>(GetPrivateProfileIntA(section.Data(), key, defaultValue, path.Data()));
+}
+
+void ProfileReader::ReadString(const char* key, char* text, int size, const char* defaultValue)
+{
+    GetPrivateProfileStringA(section.Data(), key, defaultValue, text, size, path.Data());
+}
+
+void ProfileReader::ReadString(const char* key, TextBuffer& text, const char* defaultValue)
+{
+    ReadString(key, text.Data(), text.BufferSize(), defaultValue);
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "support/TextBuffer.h"
+
+// Reads one key at a time from an INI file through the profile functions; a missing file,
+// section or key gives the default.
+class ProfileReader {
+public:
+    void SetFile(const char* file);
+    void SetSection(const char* name);
+
+    int ReadInt(const char* key, int defaultValue);
+    // At most size - 1 characters and a NUL.
+    void ReadString(const char* key, char* text, int size, const char* defaultValue);
+    // At most the buffer's capacity; the buffer does not grow.
+    void ReadString(const char* key, TextBuffer& text, const char* defaultValue);
+
+private:
+    TextBuffer path;
+    TextBuffer section;
+};

@@ -1,0 +1,120 @@
+#include "settings/SettingsFile.h"
+
+#include "job/EncodeSettings.h"
+#include "settings/ProfileReader.h"
+#include "support/TextBuffer.h"
+#include "support/TextFileWriter.h"
+#include "ui/framework/Placement.h"
+#include "ui/framework/Window.h"
+
+#include <windows.h>
+
+namespace {
+
+const char kFileName[] = "Brumweld.ini";
+const char kTemporarySuffix[] = ".tmp";
+// A stored left or top of this value means no stored position.
+const int kNoPosition = -1000;
+
+// Wine run as root writes to and renames over a read-only file, which Windows refuses: check the attribute.
+bool MayReplace(const char* path)
+{
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY) == 0;
+}
+
+bool WriteSettingsLines(Window& window, const EncodeSettings& settings, const char* path)
+{
+    TextFileWriter writer;
+    if (!writer.Open(path)) return false;
+    writer.WriteString("[Brumweld]\r\n");
+    WindowPosition position{kNoPosition, kNoPosition};
+    window.GetNormalPosition(position);
+    writer.WriteIntLine("WinX", position.x);
+    writer.WriteIntLine("WinY", position.y);
+    writer.WriteIntLine("OptFlag", settings.OptFlag);
+    writer.WriteTextLine("InputDir", settings.InputDir.Data());
+    writer.WriteTextLine("OutputDir", settings.OutputDir.Data());
+    writer.WriteTextLine("Player", settings.Player.Data());
+    writer.WriteString("[Video]\r\n");
+    writer.WriteIntLine("mode", settings.mode);
+    writer.WriteIntLine("bitrate", settings.videoBitrate);
+    writer.WriteIntLine("quality", settings.quality);
+    writer.WriteTextLine("framerate", settings.framerate);
+    writer.WriteIntLine("bSize", settings.bSize);
+    writer.WriteTextLine("size", settings.size);
+    writer.WriteString("[Audio]\r\n");
+    writer.WriteIntLine("channel", settings.channel);
+    writer.WriteIntLine("bitrate", settings.audioBitrate);
+    writer.WriteIntLine("compqua", settings.compqua);
+    writer.WriteIntLine("samprate", settings.samprate);
+    bool whole = writer.Whole();
+    return writer.Close() && whole;
+}
+
+}  // namespace
+
+void LoadSettingsFile(Window& window, EncodeSettings& settings, const char* path)
+{
+    ProfileReader reader;
+    reader.SetFile(path);
+    reader.SetSection("Brumweld");
+    int x = reader.ReadInt("WinX", kNoPosition);
+    int y = reader.ReadInt("WinY", kNoPosition);
+    settings.OptFlag = static_cast<unsigned short>(reader.ReadInt("OptFlag", 0));
+    settings.InputDir.Reserve(255);
+    reader.ReadString("InputDir", settings.InputDir, "");
+    settings.OutputDir.Reserve(255);
+    reader.ReadString("OutputDir", settings.OutputDir, "");
+    settings.Player.Reserve(511);
+    reader.ReadString("Player", settings.Player, "");
+
+    reader.SetSection("Video");
+    settings.mode = reader.ReadInt("mode", 0);
+    settings.videoBitrate = reader.ReadInt("bitrate", 300);
+    settings.quality = reader.ReadInt("quality", 4);
+    reader.ReadString("framerate", settings.framerate, sizeof settings.framerate, "30");
+    settings.bSize = reader.ReadInt("bSize", 0);
+    reader.ReadString("size", settings.size, sizeof settings.size, "320x240");
+
+    reader.SetSection("Audio");
+    settings.channel = reader.ReadInt("channel", 0);
+    settings.audioBitrate = reader.ReadInt("bitrate", 64);
+    settings.compqua = reader.ReadInt("compqua", 2);
+    settings.samprate = reader.ReadInt("samprate", 2);
+
+    if (x == kNoPosition || y == kNoPosition) {
+        window.Center(nullptr);
+    } else {
+        window.MoveTo(x, y);
+    }
+}
+
+bool SaveSettingsFile(Window& window, const EncodeSettings& settings, const char* path)
+{
+    // Rewriting in place loses every setting on a full disk or a crash: replace the file only when the new one is whole.
+    if (!MayReplace(path)) return false;
+    TextBuffer temporary(511);
+    temporary.Assign(path);
+    temporary.Append(kTemporarySuffix);
+    if (WriteSettingsLines(window, settings, temporary.Data()) &&
+        MoveFileExA(temporary.Data(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        return true;
+    }
+    DeleteFileA(temporary.Data());
+    return false;
+}
+
+void LoadSettingsFile(Window& window, EncodeSettings& settings)
+{
+    TextBuffer path(511);
+    path.SetToProgramPath(kFileName);
+    LoadSettingsFile(window, settings, path.Data());
+}
+
+void SaveSettingsFile(Window& window, const EncodeSettings& settings)
+{
+    TextBuffer path(511);
+    path.SetToProgramPath(kFileName);
+    SaveSettingsFile(window, settings, path.Data());
+}
