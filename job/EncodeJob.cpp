@@ -15,16 +15,10 @@ namespace {
 const char kScriptName[] = "~enc.bat";
 const char kPassLogName[] = "~pass.log";
 
-// Never destroyed: a worker may still take it while the process is exiting.
-CRITICAL_SECTION* SettingsGuard()
-{
-    static CRITICAL_SECTION* guard = [] {
-        auto* section = new CRITICAL_SECTION;
-        InitializeCriticalSection(section);
-        return section;
-    }();
-    return guard;
-}
+// Made before the program's entry, while only one thread exists, and never destroyed:
+// a worker may still take it while the process is exiting.
+CRITICAL_SECTION settingsGuard;
+[[maybe_unused]] const bool settingsGuardReady = (InitializeCriticalSection(&settingsGuard), true);
 
 bool jobsClosed = false;
 
@@ -54,12 +48,12 @@ void DeleteProgramFile(const char* name)
 
 JobSettingsLock::JobSettingsLock()
 {
-    EnterCriticalSection(SettingsGuard());
+    EnterCriticalSection(&settingsGuard);
 }
 
 JobSettingsLock::~JobSettingsLock()
 {
-    LeaveCriticalSection(SettingsGuard());
+    LeaveCriticalSection(&settingsGuard);
 }
 
 void CloseJobs()

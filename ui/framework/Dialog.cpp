@@ -1,5 +1,6 @@
 #include "ui/framework/Dialog.h"
 
+#include "ui/framework/Boundary.h"
 #include "ui/framework/Resources.h"
 
 bool Dialog::CreateModeless(WORD templateId, HWND owner)
@@ -16,8 +17,7 @@ LRESULT Dialog::DefaultProc(int unhandled, LRESULT result, UINT msg, WPARAM, LPA
 
 INT_PTR CALLBACK DialogProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    // The dialog manager cannot unwind C++ frames: nothing may pass this boundary.
-    try {
+    return CallAtBoundary([&]() -> INT_PTR {
         Window* object;
         if (msg == WM_INITDIALOG) {
             object = reinterpret_cast<Window*>(lParam);
@@ -28,7 +28,5 @@ INT_PTR CALLBACK DialogProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
             if (!object) return FALSE;
         }
         return object->WindowProc(msg, wParam, lParam);
-    } catch (...) {
-        return FALSE;
-    }
+    }, INT_PTR(FALSE));
 }

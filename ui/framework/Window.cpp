@@ -1,16 +1,15 @@
 #include "ui/framework/Window.h"
 
+#include "ui/framework/Boundary.h"
+
 LRESULT Window::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    // Handlers are the program's code; nothing they throw may unwind into the window manager.
-    try {
+    return CallAtBoundary([&]() -> LRESULT {
         LRESULT result = 0;
         if (PreDispatch(msg, wParam, lParam, &result)) return result;
         int handled = Dispatch(msg, static_cast<UINT>(wParam), static_cast<UINT>(lParam), &result);
         return DefaultProc(handled ? 0 : 1, result, msg, wParam, lParam);
-    } catch (...) {
-        return 0;
-    }
+    }, LRESULT(0));
 }
 
 int Window::Dispatch(UINT msg, UINT w, UINT l, LRESULT* result)
