@@ -1,9 +1,10 @@
 # make test: set up the machine, build for 32-bit Windows and run every test under Wine.
 # make run:  set up, build and start Brumweld.exe under Wine.
+# make bench: set up, build, and measure Brumweld against baselines taken in the same run.
 BUILD ?= build
 JOBS ?= 2
 
-.PHONY: all setup configure build test run clean
+.PHONY: all setup configure build test run bench clean
 
 all: build
 
@@ -24,6 +25,11 @@ test: build
 # VIDEO=path names the clip to open (or, without a display, to convert).
 run: build
 	tools/run $(BUILD) "$(VIDEO)"
+
+# Only what the measurements run is built; everything shares one display and one wineserver.
+bench: configure
+	cmake --build $(BUILD) -j $(JOBS) --target Brumweld bare_dialog bench
+	tools/with-display $(BUILD) tools/bench/run $(BUILD)
 
 clean:
 	rm -rf $(BUILD)

@@ -1,5 +1,6 @@
 #include "job/EncodeJob.h"
 
+#include "common/Reliability.h"
 #include "common/TestFiles.h"
 #include "job/EncodeSettings.h"
 #include "job/JobTestWindow.h"
@@ -234,8 +235,7 @@ std::string RandomName(unsigned& seed)
 
 TEST_F(EncodeJob, RandomNamesReachTheEncoderUnchanged)
 {
-    const char* scale = getenv("BRUMWELD_STRESS");
-    const int count = 20 * (scale ? atoi(scale) : 1);
+    const int count = 20 * reliability::StressFactor();
     unsigned seed = 20261207;
     int tried = 0, mismatched = 0;
     for (int i = 0; i < count; ++i) {
@@ -251,6 +251,8 @@ TEST_F(EncodeJob, RandomNamesReachTheEncoderUnchanged)
         EXPECT_TRUE(same) << "input " << input << "\noutput " << output;
     }
     std::printf("random names: %d tried, %d reached the encoder changed\n", tried, mismatched);
+    reliability::BadInputTried(tried);
+    reliability::FaultSurvived(tried - mismatched);
 }
 
 // A script that cannot be written is never run, and neither is an older one left in its place.

@@ -2,6 +2,8 @@
 //   drive fill-run OUTPUT   names the output file, presses Run and waits until the window is busy
 //   drive wait-idle SECONDS waits until the window is idle again
 //   drive close             closes the window as its close box would
+//   drive desktop           holds a hidden window of its own until killed, so the display's
+//                           desktop stays up; ends with 1 at once when it cannot make one
 #include "tools/driver/Drive.h"
 #include "ui/main/resource.h"
 
@@ -12,6 +14,13 @@
 int main(int argc, char** argv)
 {
     if (argc < 2) return 2;
+    if (std::strcmp(argv[1], "desktop") == 0) {
+        HWND probe = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+        if (!probe) return 1;
+        MSG msg;
+        while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+        return 0;
+    }
     HWND window = FindWindowA("#32770", "Brumweld");
     if (!window) {
         std::fprintf(stderr, "drive: no Brumweld window\n");

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "common/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// The real program as a user meets it, each test in a fresh program folder with the
+// encoder bridge beside it, driven from here through window messages.
+class Program : public testing::Test {
+protected:
+    Program()
+    {
+        for (const char* name : {"Brumweld.exe", "mencoder.exe", "host-bridge.sh"}) {
+            CopyFileA((ExecutableFolder() + "\\program\\" + name).c_str(), folder.File(name).c_str(), FALSE);
+        }
+    }
+    ~Program()
+    {
+        for (PROCESS_INFORMATION& p : started) {
+            if (WaitForSingleObject(p.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(p.hProcess, 1);
+            CloseHandle(p.hProcess);
+        }
+    }
+
+    PROCESS_INFORMATION Start(const std::string& arguments)
+    {
+        std::string line = "\"" + folder.File("Brumweld.exe") + "\"" + (arguments.empty() ? "" : " " + arguments);
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process = {};
+        // As from the desktop: no console and no handles of ours.
+        EXPECT_TRUE(CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr,
+                                   folder.Path().c_str(), &startup, &process));
+        CloseHandle(process.hThread);
+        started.push_back(process);
+        return process;
+    }
+
+    static DWORD ExitCode(const PROCESS_INFORMATION& process, DWORD milliseconds)
+    {
+        if (WaitForSingleObject(process.hProcess, milliseconds) != WAIT_OBJECT_0) return STILL_ACTIVE;
+        DWORD code = STILL_ACTIVE;
+        GetExitCodeProcess(process.hProcess, &code);
+        return code;
+    }
+
+    // Runs one of the host programs beside this test and returns what it printed.
+    static std::string Host(const std::string& commandLine)
+    {
+        SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+        const std::string outputPath = ExecutableFolder() + "\\host-output.txt";
+        HANDLE output = CreateFileA(outputPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdOutput = output;
+        startup.hStdError = output;
+        PROCESS_INFORMATION process = {};
+        std::string line = ExecutableFolder() + "\\" + commandLine;
+        BOOL ok = CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
+        CloseHandle(output);
+        if (!ok) return "(not started)";
+        WaitForSingleObject(process.hProcess, INFINITE);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+        return ReadFileBytes(outputPath);
+    }
+
+    static std::string MakeClip(const std::string& path, int seconds, const char* size)
+    {
+        return Host("ffmpeg.exe -nostdin -y -loglevel error -f lavfi -i testsrc=size=" + std::string(size) +
+                    ":rate=30 -f lavfi -i sine=sample_rate=44100 -t " + std::to_string(seconds) +
+                    " -ac 2 -c:v mpeg4 -c:a libmp3lame \"" + path + "\"");
+    }
+
+    static std::string Streams(const std::string& path)
+    {
+        return Host("ffprobe.exe -v error -show_entries stream=codec_name -of csv=p=0 \"" + path + "\"");
+    }
+
+    TempFolder folder;
+    std::vector<PROCESS_INFORMATION> started;
+};
