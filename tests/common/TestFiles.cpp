@@ -1,6 +1,7 @@
 #include "common/TestFiles.h"
 
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <fstream>
 #include <iterator>
@@ -71,4 +72,17 @@ std::string ExecutableFolder()
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string folder = path;
     return folder.substr(0, folder.find_last_of('\\'));
+}
+
+unsigned long FindChildProcess(unsigned long parent, const char* name)
+{
+    DWORD found = 0;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+        if (entry.th32ParentProcessID == parent && lstrcmpiA(entry.szExeFile, name) == 0) found = entry.th32ProcessID;
+    }
+    CloseHandle(snapshot);
+    return found;
 }

@@ -21,5 +21,7 @@ private:
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
+// A process of that file name started by the parent, or 0; also after the parent has ended.
+unsigned long FindChildProcess(unsigned long parent, const char* name);
 // The folder of the running executable, without a trailing backslash.
 std::string ExecutableFolder();

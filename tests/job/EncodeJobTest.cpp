@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
-#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -307,19 +306,6 @@ TEST_F(EncodeJob, DISABLED_WaitForKeyRun)
     WriteFileBytes(File("idle.txt"), "idle");
 }
 
-DWORD ChildProcess(DWORD parent, const char* name)
-{
-    DWORD found = 0;
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32 entry = {};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
-        if (entry.th32ParentProcessID == parent && lstrcmpiA(entry.szExeFile, name) == 0) found = entry.th32ProcessID;
-    }
-    CloseHandle(snapshot);
-    return found;
-}
-
 TEST_F(EncodeJob, WaitForKeyKeepsTheRunBusyUntilAKey)
 {
     Remove("idle.txt");
@@ -335,7 +321,7 @@ TEST_F(EncodeJob, WaitForKeyKeepsTheRunBusyUntilAKey)
 
     DWORD script = 0;
     for (DWORD start = GetTickCount(); GetTickCount() - start < 20000 && !script; Sleep(100)) {
-        if (FileExists(File("encoder-args.txt"))) script = ChildProcess(child.dwProcessId, "cmd.exe");
+        if (FileExists(File("encoder-args.txt"))) script = FindChildProcess(child.dwProcessId, "cmd.exe");
     }
     ASSERT_NE(0u, script) << "the script did not run";
     Sleep(1500);
