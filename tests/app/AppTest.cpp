@@ -76,6 +76,8 @@ TEST_F(Program, EscDuringARunExitsAndTheEncoderFinishes)
     drive::Click(window, IDC_RUN);
     ASSERT_TRUE(drive::WaitEnabled(window, IDC_RUN, false, 10000));
     ASSERT_TRUE(FileExists(folder.File("~enc.bat")));
+    HANDLE script = ScriptProcess(program);
+    ASSERT_NE(nullptr, script);
 
     // Esc reaches the focused field; the dialog manager makes it the cancel command.
     PostMessageA(GetDlgItem(window, IDC_INPUT_FILE), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
@@ -84,9 +86,8 @@ TEST_F(Program, EscDuringARunExitsAndTheEncoderFinishes)
     EXPECT_TRUE(FileExists(folder.File("~enc.bat"))) << "the script stays when the program ends first";
 
     // The script's console runs on by itself: wait for it, then for a whole file.
-    HANDLE script = OpenProcess(SYNCHRONIZE, FALSE, FindChildProcess(program.dwProcessId, "cmd.exe"));
-    ASSERT_NE(nullptr, script) << "the script's console did not outlive the program";
-    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(script, 180000));
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(script, 180000)) << "the script did not end";
+    TerminateProcess(script, 1);
     CloseHandle(script);
     const std::string streams = Streams(flv);
     EXPECT_EQ("flv1\nmp3\n", streams) << "the encoder did not finish its file";

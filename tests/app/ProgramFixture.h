@@ -41,6 +41,16 @@ protected:
         return process;
     }
 
+    // The script's console process of a running job, found while the program still lives.
+    static HANDLE ScriptProcess(const PROCESS_INFORMATION& program)
+    {
+        for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(50)) {
+            DWORD script = FindChildProcess(program.dwProcessId, "cmd.exe");
+            if (script) return OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, script);
+        }
+        return nullptr;
+    }
+
     static DWORD ExitCode(const PROCESS_INFORMATION& process, DWORD milliseconds)
     {
         if (WaitForSingleObject(process.hProcess, milliseconds) != WAIT_OBJECT_0) return STILL_ACTIVE;
