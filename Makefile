@@ -4,7 +4,7 @@
 BUILD ?= build
 JOBS ?= 2
 
-.PHONY: all setup configure build test run bench clean
+.PHONY: all setup configure build test run screenshots bench clean
 
 all: build
 
@@ -19,8 +19,9 @@ configure: setup $(BUILD)/CMakeCache.txt
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
+# STRESS=n runs n times as many random reliability cases.
 test: build
-	tools/with-display $(BUILD) ctest --test-dir $(BUILD) --output-on-failure
+	BRUMWELD_STRESS=$(STRESS) tools/with-display $(BUILD) ctest --test-dir $(BUILD) --output-on-failure
 
 # VIDEO=path names the clip to open (or, without a display, to convert).
 run: build
@@ -30,6 +31,13 @@ run: build
 bench: configure
 	cmake --build $(BUILD) -j $(JOBS) --target Brumweld bare_dialog bench
 	tools/with-display $(BUILD) tools/bench/run $(BUILD)
+
+# PNGs of the window idle and busy, made on a virtual display by an unattended run.
+screenshots: build
+	env -u DISPLAY tools/run $(BUILD)
+	mkdir -p docs
+	cp $(BUILD)/run/screenshot-idle.png docs/screenshot-idle.png
+	cp $(BUILD)/run/screenshot.png docs/screenshot-busy.png
 
 clean:
 	rm -rf $(BUILD)
