@@ -1,5 +1,6 @@
 // drive.exe: steps of a user's run of Brumweld, for `make run` without a desktop.
 //   drive fill-run OUTPUT   names the output file, presses Run and waits until the window is busy
+//   drive fill-click OUTPUT names the output file and presses Run, without waiting
 //   drive wait-idle SECONDS waits until the window is idle again
 //   drive close             closes the window as its close box would
 //   drive desktop           holds a hidden window of its own until killed, so the display's
@@ -30,6 +31,11 @@ int main(int argc, char** argv)
         drive::SetText(window, IDC_OUTPUT_FILE, argv[2]);
         drive::Click(window, IDC_RUN);
         return drive::WaitEnabled(window, IDC_RUN, false, 10000) ? 0 : 1;
+    }
+    if (std::strcmp(argv[1], "fill-click") == 0 && argc == 3) {
+        drive::SetText(window, IDC_OUTPUT_FILE, argv[2]);
+        drive::Click(window, IDC_RUN);
+        return 0;
     }
     if (std::strcmp(argv[1], "wait-idle") == 0 && argc == 3) {
         return drive::WaitEnabled(window, IDC_RUN, true, 1000 * std::atoi(argv[2])) ? 0 : 1;
