@@ -265,14 +265,25 @@ TEST_F(MainWindowTest, StoreControlsLimitsWhatWasTyped)
 
 TEST_F(MainWindowTest, OptionBitsRoundTripAndUnknownBitsAreDropped)
 {
-    Open("[Brumweld]\r\nOptFlag=13\r\n");
-    EXPECT_TRUE(Checked(IDC_WAIT_FOR_KEY));
-    EXPECT_FALSE(Checked(IDC_KEEP_BATCH));
-    EXPECT_TRUE(Checked(IDC_PLAY_AFTER));
-    DestroyWindow(main);
-    Pump();
-    const std::string saved = ReadFileBytes(File("Brumweld.ini"));
-    EXPECT_NE(std::string::npos, saved.find("\r\nOptFlag=5\r\n")) << saved;
+    const struct { const char* stored; bool wait, keep, play; const char* saved; } cases[] = {
+        {"13", true, false, true, "5"},
+        {"8", false, false, false, "0"},
+        {"65543", true, true, true, "7"},
+    };
+    for (const auto& c : cases) {
+        EncodeSettings record;
+        MainDialog dialog(record);
+        WriteFileBytes(File("Brumweld.ini"), std::string("[Brumweld]\r\nOptFlag=") + c.stored + "\r\n");
+        ASSERT_TRUE(dialog.Create());
+        main = dialog.hwnd;
+        EXPECT_EQ(c.wait, Checked(IDC_WAIT_FOR_KEY)) << c.stored;
+        EXPECT_EQ(c.keep, Checked(IDC_KEEP_BATCH)) << c.stored;
+        EXPECT_EQ(c.play, Checked(IDC_PLAY_AFTER)) << c.stored;
+        DestroyWindow(main);
+        Pump();
+        const std::string saved = ReadFileBytes(File("Brumweld.ini"));
+        EXPECT_NE(std::string::npos, saved.find(std::string("\r\nOptFlag=") + c.saved + "\r\n")) << saved;
+    }
 }
 
 TEST_F(MainWindowTest, RunWithAnEmptyFieldWarnsAndWritesNothing)
