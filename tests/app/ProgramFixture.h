@@ -62,23 +62,7 @@ protected:
     // Runs one of the host programs beside this test and returns what it printed.
     static std::string Host(const std::string& commandLine)
     {
-        SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-        const std::string outputPath = ExecutableFolder() + "\\host-output.txt";
-        HANDLE output = CreateFileA(outputPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        startup.dwFlags = STARTF_USESTDHANDLES;
-        startup.hStdOutput = output;
-        startup.hStdError = output;
-        PROCESS_INFORMATION process = {};
-        std::string line = ExecutableFolder() + "\\" + commandLine;
-        BOOL ok = CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
-        CloseHandle(output);
-        if (!ok) return "(not started)";
-        WaitForSingleObject(process.hProcess, INFINITE);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-        return ReadFileBytes(outputPath);
+        return RunAndCapture(ExecutableFolder() + "\\" + commandLine);
     }
 
     static std::string MakeClip(const std::string& path, int seconds, const char* size)

@@ -86,3 +86,25 @@ unsigned long FindChildProcess(unsigned long parent, const char* name)
     CloseHandle(snapshot);
     return found;
 }
+
+std::string RunAndCapture(const std::string& commandLine)
+{
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    const std::string outputPath = ExecutableFolder() + "\\captured-output.txt";
+    HANDLE output = CreateFileA(outputPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = output;
+    startup.hStdError = output;
+    PROCESS_INFORMATION process = {};
+    std::string line = commandLine;
+    BOOL started = CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, ExecutableFolder().c_str(),
+                                  &startup, &process);
+    CloseHandle(output);
+    if (!started) return "(not started)";
+    WaitForSingleObject(process.hProcess, INFINITE);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return ReadFileBytes(outputPath);
+}

@@ -21,6 +21,9 @@ private:
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
+// Runs a command line in the folder of this executable, waits for it and returns what it
+// printed (kept in a file there, since host programs behind the bridge write to it).
+std::string RunAndCapture(const std::string& commandLine);
 // A process of that file name started by the parent, or 0; also after the parent has ended.
 unsigned long FindChildProcess(unsigned long parent, const char* name);
 // The folder of the running executable, without a trailing backslash.

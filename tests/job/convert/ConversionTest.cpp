@@ -20,33 +20,10 @@ class Conversion : public testing::Test {
 protected:
     static std::string File(const std::string& name) { return ExecutableFolder() + "\\" + name; }
 
-    // Runs a program of the program folder with its output in a file, and waits for it.
-    static std::string Capture(const std::string& commandLine)
-    {
-        SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-        const std::string outputPath = File("capture.txt");
-        HANDLE output = CreateFileA(outputPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        startup.dwFlags = STARTF_USESTDHANDLES;
-        startup.hStdOutput = output;
-        startup.hStdError = output;
-        PROCESS_INFORMATION process = {};
-        std::string line = commandLine;
-        BOOL started = CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr,
-                                      ExecutableFolder().c_str(), &startup, &process);
-        CloseHandle(output);
-        if (!started) return "(not started)";
-        WaitForSingleObject(process.hProcess, INFINITE);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-        return ReadFileBytes(outputPath);
-    }
-
     static void SetUpTestSuite()
     {
         // Three seconds of moving picture with a stereo tone, in an AVI as a user would have it.
-        Capture(File("ffmpeg.exe") + " -nostdin -y -loglevel error -f lavfi -i testsrc=size=320x240:rate=30"
+        RunAndCapture(File("ffmpeg.exe") + " -nostdin -y -loglevel error -f lavfi -i testsrc=size=320x240:rate=30"
                 " -f lavfi -i sine=frequency=440:sample_rate=44100 -t 3 -ac 2 -c:v mpeg4 -c:a libmp3lame \"" +
                 File("clip.avi") + "\"");
     }
@@ -54,7 +31,7 @@ protected:
     // Each stream's properties as ffprobe reports them, by codec type.
     static std::map<std::string, std::map<std::string, std::string>> Probe(const std::string& path)
     {
-        std::istringstream lines(Capture(File("ffprobe.exe") + " -v error -show_entries"
+        std::istringstream lines(RunAndCapture(File("ffprobe.exe") + " -v error -show_entries"
                                          " stream=codec_type,codec_name,width,height,r_frame_rate,sample_rate,channels"
                                          " -of default=noprint_wrappers=1 \"" + path + "\""));
         std::map<std::string, std::map<std::string, std::string>> streams;
@@ -100,7 +77,7 @@ TEST_F(Conversion, WorkedExamplesMakeTheExpectedFlv)
         ASSERT_TRUE(window.WaitIdle(180000)) << example.name;
 
         auto streams = Probe(output);
-        ASSERT_EQ(2u, streams.size()) << example.name << ": " << Capture(File("ffprobe.exe") + " \"" + output + "\"");
+        ASSERT_EQ(2u, streams.size()) << example.name << ": " << RunAndCapture(File("ffprobe.exe") + " \"" + output + "\"");
         auto& video = streams["video"];
         auto& audio = streams["audio"];
         EXPECT_EQ("flv1", video["codec_name"]) << example.name;
