@@ -3,12 +3,12 @@
 #include "job/EncodeSettings.h"
 #include "job/EncoderCommand.h"
 #include "job/JobWindow.h"
+#include "support/SystemEntry.h"
 #include "support/TextBuffer.h"
 #include "support/TextFileWriter.h"
 
 #include <windows.h>
 #include <process.h>
-#include <shellapi.h>
 
 namespace {
 
@@ -149,5 +149,6 @@ void FinishJob(JobWindow& window, EncodeSettings& settings)
     parameters.Assign("\"");
     parameters.Append(output.Data());
     parameters.Append("\"");
-    ShellExecuteA(nullptr, "open", player.Data(), parameters.Data(), nullptr, SW_SHOWNORMAL);
+    auto open = SystemEntry<HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT)>("shell32.dll", "ShellExecuteA");
+    if (open) open(nullptr, "open", player.Data(), parameters.Data(), nullptr, SW_SHOWNORMAL);
 }

@@ -1,5 +1,6 @@
 #include "ui/framework/FileDialog.h"
 
+#include "support/SystemEntry.h"
 #include "support/TextBuffer.h"
 
 DWORD OpenDialogFlags(bool allowNew)
@@ -37,7 +38,8 @@ bool AskOpenFileName(HWND owner, const char* filter, const char* defaultExtensio
     OPENFILENAMEA record;
     FillFileDialogRecord(record, owner, filter, defaultExtension, initialFolder, fullPath, OpenDialogFlags(allowNew),
                          name);
-    return GetOpenFileNameA(&record) != FALSE;
+    auto show = SystemEntry<BOOL(WINAPI*)(OPENFILENAMEA*)>("comdlg32.dll", "GetOpenFileNameA");
+    return show && show(&record) != FALSE;
 }
 
 bool AskSaveFileName(HWND owner, const char* filter, const char* defaultExtension, const char* initialFolder,
@@ -46,5 +48,6 @@ bool AskSaveFileName(HWND owner, const char* filter, const char* defaultExtensio
     OPENFILENAMEA record;
     FillFileDialogRecord(record, owner, filter, defaultExtension, initialFolder, fullPath,
                          SaveDialogFlags(overwritePrompt), name);
-    return GetSaveFileNameA(&record) != FALSE;
+    auto show = SystemEntry<BOOL(WINAPI*)(OPENFILENAMEA*)>("comdlg32.dll", "GetSaveFileNameA");
+    return show && show(&record) != FALSE;
 }

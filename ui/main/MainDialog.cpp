@@ -3,6 +3,7 @@
 #include "job/EncodeJob.h"
 #include "job/EncodeSettings.h"
 #include "settings/SettingsFile.h"
+#include "support/SystemEntry.h"
 #include "support/TextBuffer.h"
 #include "ui/framework/FileDialog.h"
 #include "ui/framework/Menu.h"
@@ -119,8 +120,10 @@ int MainDialog::OnDropFiles(UINT drop)
 {
     HDROP files = reinterpret_cast<HDROP>(static_cast<UINT_PTR>(drop));
     TextBuffer path(511);
-    DragQueryFileA(files, 0, path.Data(), path.BufferSize());
-    DragFinish(files);
+    auto query = SystemEntry<UINT(WINAPI*)(HDROP, UINT, LPSTR, UINT)>("shell32.dll", "DragQueryFileA");
+    auto finish = SystemEntry<void(WINAPI*)(HDROP)>("shell32.dll", "DragFinish");
+    if (query) query(files, 0, path.Data(), path.BufferSize());
+    if (finish) finish(files);
     SetItemText(IDC_INPUT_FILE, path.Data());
     SetForegroundWindow(hwnd);
     return 1;
