@@ -29,14 +29,13 @@ protected:
 
     PROCESS_INFORMATION Start(const std::string& arguments)
     {
-        std::string line = "\"" + folder.File("Brumweld.exe") + "\"" + (arguments.empty() ? "" : " " + arguments);
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process = {};
-        // As from the desktop: no console and no handles of ours.
-        EXPECT_TRUE(CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr,
-                                   folder.Path().c_str(), &startup, &process));
-        CloseHandle(process.hThread);
+        return StartFrom(folder.File("Brumweld.exe"), arguments, folder.Path());
+    }
+
+    PROCESS_INFORMATION StartFrom(const std::string& program, const std::string& arguments, const std::string& current)
+    {
+        PROCESS_INFORMATION process;
+        EXPECT_TRUE(StartDetached("\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments), process, current));
         started.push_back(process);
         return process;
     }

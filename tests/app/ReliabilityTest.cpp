@@ -134,14 +134,8 @@ TEST_F(Faults, FullDiskKeepsTheOldSettingsFile)
     const std::string ini = windowsFolder + "\\Brumweld.ini", before = ReadFileBytes(ini);
     ASSERT_FALSE(before.empty());
 
-    std::string line = "\"" + windowsFolder + "\\Brumweld.exe\"";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION program = {};
-    ASSERT_TRUE(CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr, nullptr,
-                               &startup, &program));
-    CloseHandle(program.hThread);
-    started.push_back(program);
+    PROCESS_INFORMATION program = StartFrom(windowsFolder + "\\Brumweld.exe", "", "");
+    ASSERT_NE(nullptr, program.hProcess);
     HWND window = drive::WaitForMainWindow(program.dwProcessId, 30000);
     ASSERT_NE(nullptr, window);
     EXPECT_EQ(2, SendDlgItemMessageA(window, IDC_VIDEO_MODE, CB_GETCURSEL, 0, 0));

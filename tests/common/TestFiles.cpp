@@ -108,3 +108,34 @@ std::string RunAndCapture(const std::string& commandLine)
     CloseHandle(process.hProcess);
     return ReadFileBytes(outputPath);
 }
+
+bool StartDetached(const std::string& commandLine, PROCESS_INFORMATION& process, const std::string& folder)
+{
+    std::string line = commandLine;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    process = PROCESS_INFORMATION();
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr,
+                        folder.empty() ? nullptr : folder.c_str(), &startup, &process)) {
+        return false;
+    }
+    CloseHandle(process.hThread);
+    process.hThread = nullptr;
+    return true;
+}
+
+unsigned long RunToEnd(const std::string& commandLine, unsigned long milliseconds)
+{
+    std::string line = commandLine;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
+        return static_cast<unsigned long>(-1);
+    }
+    DWORD code = STILL_ACTIVE;
+    if (WaitForSingleObject(process.hProcess, milliseconds) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return code;
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
 // A fresh, empty folder under the system's temporary folder, removed with its files
@@ -24,6 +26,12 @@ bool FileExists(const std::string& path);
 // Runs a command line in the folder of this executable, waits for it and returns what it
 // printed (kept in a file there, since host programs behind the bridge write to it).
 std::string RunAndCapture(const std::string& commandLine);
+// Starts a program as from the desktop: no console and no handles of ours. The thread
+// handle is closed; the caller owns the process handle.
+bool StartDetached(const std::string& commandLine, PROCESS_INFORMATION& process, const std::string& folder = "");
+// Runs a command line with our handles, waits for it and gives its exit code
+// (STILL_ACTIVE when the time ran out, -1 when it could not start).
+unsigned long RunToEnd(const std::string& commandLine, unsigned long milliseconds);
 // A process of that file name started by the parent, or 0; also after the parent has ended.
 unsigned long FindChildProcess(unsigned long parent, const char* name);
 // The folder of the running executable, without a trailing backslash.

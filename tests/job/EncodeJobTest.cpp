@@ -311,13 +311,10 @@ TEST_F(EncodeJob, WaitForKeyKeepsTheRunBusyUntilAKey)
     Remove("idle.txt");
     char module[MAX_PATH];
     GetModuleFileNameA(nullptr, module, MAX_PATH);
-    std::string line = std::string("\"") + module + "\" --gtest_also_run_disabled_tests --gtest_filter=EncodeJob.DISABLED_WaitForKeyRun";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION child = {};
-    ASSERT_TRUE(CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr, nullptr,
-                               &startup, &child));
-    CloseHandle(child.hThread);
+    PROCESS_INFORMATION child;
+    ASSERT_TRUE(StartDetached(std::string("\"") + module +
+                                  "\" --gtest_also_run_disabled_tests --gtest_filter=EncodeJob.DISABLED_WaitForKeyRun",
+                              child));
 
     DWORD script = 0;
     for (DWORD start = GetTickCount(); GetTickCount() - start < 20000 && !script; Sleep(100)) {
@@ -328,16 +325,8 @@ TEST_F(EncodeJob, WaitForKeyKeepsTheRunBusyUntilAKey)
     EXPECT_FALSE(FileExists(File("idle.txt"))) << "the run ended before a key was pressed";
     EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(child.hProcess, 0));
 
-    std::string press = "\"" + File("presskey.exe") + "\" " + std::to_string(script);
-    PROCESS_INFORMATION key = {};
-    ASSERT_TRUE(CreateProcessA(nullptr, &press[0], nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr, nullptr,
-                               &startup, &key));
-    WaitForSingleObject(key.hProcess, 10000);
-    DWORD keyCode = 1;
-    GetExitCodeProcess(key.hProcess, &keyCode);
-    CloseHandle(key.hThread);
-    CloseHandle(key.hProcess);
-    EXPECT_EQ(0u, keyCode) << "the key could not be written to the script's console";
+    EXPECT_EQ(0u, RunToEnd("\"" + File("presskey.exe") + "\" " + std::to_string(script), 10000))
+        << "the key could not be written to the script's console";
 
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(child.hProcess, 30000));
     CloseHandle(child.hProcess);
@@ -350,18 +339,9 @@ TEST(EncodeJobExit, WorkerEndingAfterExitBeganTouchesNothing)
     DeleteFileA((ExecutableFolder() + "\\~enc.bat").c_str());
     char module[MAX_PATH];
     GetModuleFileNameA(nullptr, module, MAX_PATH);
-    std::string line = std::string("\"") + module +
-                       "\" --gtest_also_run_disabled_tests --gtest_filter=EncodeJob.DISABLED_WorkerEndingAfterExitBegan";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION child = {};
-    ASSERT_TRUE(CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &child));
-    WaitForSingleObject(child.hProcess, 60000);
-    DWORD code = 1;
-    GetExitCodeProcess(child.hProcess, &code);
-    CloseHandle(child.hThread);
-    CloseHandle(child.hProcess);
-    EXPECT_EQ(0u, code);
+    EXPECT_EQ(0u, RunToEnd(std::string("\"") + module +
+                               "\" --gtest_also_run_disabled_tests --gtest_filter=EncodeJob.DISABLED_WorkerEndingAfterExitBegan",
+                           60000));
     // The kept script shows that the run in the child really took place.
     EXPECT_TRUE(FileExists(ExecutableFolder() + "\\~enc.bat"));
     DeleteFileA((ExecutableFolder() + "\\~enc.bat").c_str());
