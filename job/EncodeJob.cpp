@@ -56,6 +56,12 @@ JobSettingsLock::~JobSettingsLock()
     LeaveCriticalSection(&settingsGuard);
 }
 
+void OpenJobs()
+{
+    JobSettingsLock lock;
+    jobsClosed = false;
+}
+
 void CloseJobs()
 {
     JobSettingsLock lock;
@@ -144,11 +150,13 @@ void FinishJob(JobWindow& window, EncodeSettings& settings)
     if (!(options & PlayAfter) || player.IsEmpty()) return;
     TextBuffer output(511);
     window.GetOutputFile(output);
-    // Quoted, so a path with spaces reaches the player as one argument.
+    // Quoted, so a path with spaces reaches the player as one argument; no name, no argument.
     TextBuffer parameters(511);
-    parameters.Assign("\"");
-    parameters.Append(output.Data());
-    parameters.Append("\"");
+    if (!output.IsEmpty()) {
+        parameters.Assign("\"");
+        parameters.Append(output.Data());
+        parameters.Append("\"");
+    }
     auto open = SystemEntry<HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT)>("shell32.dll", "ShellExecuteA");
     if (open) open(nullptr, "open", player.Data(), parameters.Data(), nullptr, SW_SHOWNORMAL);
 }

@@ -29,6 +29,8 @@ public:
     JobSettingsLock& operator=(const JobSettingsLock&) = delete;
 };
 
-// Called before the process starts releasing the settings at exit: a worker that
-// finishes later touches neither the settings nor the files of its run.
+// Called when the window goes, before its settings are saved and released: a worker that
+// finishes later touches neither the window, the settings nor the files of its run.
 void CloseJobs();
+// Called when the window is made: the end steps of a run may reach it.
+void OpenJobs();

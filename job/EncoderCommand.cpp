@@ -80,11 +80,14 @@ void WriteEncoderCommand(TextFileWriter& script, EncodePass pass, const EncodeSe
     }
     script.WriteString(work.Data());
     script.WriteString(":mbd=1:subq=8");
-    if (pass == FirstPass) {
-        script.WriteString(":vpass=1:turbo -nosound -o NUL");
-        return;
+    // The mode decides whether there are passes at all; the pass only which one this line is.
+    if (settings.mode == TwoPass) {
+        if (pass == FirstPass) {
+            script.WriteString(":vpass=1:turbo -nosound -o NUL");
+            return;
+        }
+        script.WriteString(":vpass=2");
     }
-    if (pass == SecondPass) script.WriteString(":vpass=2");
 
     window.GetSampleRateText(small);
     script.WriteString(" -af resample=");

@@ -16,11 +16,13 @@ const char kTemporarySuffix[] = ".tmp";
 // A stored left or top of this value means no stored position.
 const int kNoPosition = -1000;
 
-// Wine run as root writes to and renames over a read-only file, which Windows refuses: check the attribute.
+// A read-only, hidden or system file is left as it is: Windows refuses to rewrite any of them
+// (Wine run as root would write a read-only one), and a rename over it would drop the marks.
 bool MayReplace(const char* path)
 {
     DWORD attributes = GetFileAttributesA(path);
-    return attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY) == 0;
+    const DWORD kept = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    return attributes == INVALID_FILE_ATTRIBUTES || (attributes & kept) == 0;
 }
 
 bool WriteSettingsLines(Window& window, const EncodeSettings& settings, const char* path)
@@ -48,7 +50,8 @@ bool WriteSettingsLines(Window& window, const EncodeSettings& settings, const ch
     writer.WriteIntLine("bitrate", settings.audioBitrate);
     writer.WriteIntLine("compqua", settings.compqua);
     writer.WriteIntLine("samprate", settings.samprate);
-    bool whole = writer.Whole();
+    // The new contents reach the disk before the rename, so a power cut leaves the old file or the new one.
+    bool whole = writer.Whole() && writer.Flush();
     return writer.Close() && whole;
 }
 

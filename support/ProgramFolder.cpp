@@ -14,5 +14,9 @@ bool GoToProgramFolder()
 {
     TextBuffer folder;
     folder.Reserve(500);
-    return GetProgramFolder(folder) && SetCurrentDirectoryA(folder.Data());
+    if (!GetProgramFolder(folder)) return false;
+    // A program at a drive's root has the folder "E:", which as a current folder names that
+    // drive's last folder, not its root.
+    if (folder.Length() == 2 && folder.Data()[1] == ':') folder.Append("\\");
+    return SetCurrentDirectoryA(folder.Data()) != FALSE;
 }

@@ -24,6 +24,11 @@ bool TextFileWriter::Close()
     return closed != FALSE;
 }
 
+bool TextFileWriter::Flush()
+{
+    return handle && FlushFileBuffers(handle) != FALSE;
+}
+
 unsigned long TextFileWriter::Write(const void* bytes, unsigned long count)
 {
     DWORD written = 0;

@@ -12,6 +12,8 @@ public:
 
     bool Open(const char* path);
     bool Close();
+    // Sends what was written on to the disk; false when it could not.
+    bool Flush();
     bool IsOpen() const { return handle != nullptr; }
     bool Whole() const { return whole; }
 

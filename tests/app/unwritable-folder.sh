@@ -6,36 +6,39 @@
 set -u
 build=$1 program=$2 drive=$3
 user=brumweld-test
+# The build's architecture: its loader, server and a prefix of that kind in the user's home.
+. "$(dirname "$0")/../../tools/wine-env" "$build"
+prefix="\$HOME/.wine-brumweld-$arch"
 
 if [ "$(id -u)" -ne 0 ]; then echo "SKIPPED: needs root to run the program as another user"; exit 0; fi
 id "$user" >/dev/null 2>&1 || useradd -m -s /bin/bash "$user" || { echo "SKIPPED: cannot add a user"; exit 0; }
 
 folder=$(mktemp -d /tmp/brumweld-readonly.XXXXXX)
-trap 'su "$user" -c "WINEPREFIX=\$HOME/.wine-brumweld wineserver -k" >/dev/null 2>&1; rm -rf "$folder"' EXIT
+trap 'su "$user" -c "WINEPREFIX=$prefix $WINESERVER -k" >/dev/null 2>&1; rm -rf "$folder"' EXIT
 cp "$program/Brumweld.exe" "$program/mencoder.exe" "$program/host-bridge.sh" "$drive" "$folder/"
 chmod 755 "$folder"; chmod 644 "$folder"/*
 
 as_user() {
-  su "$user" -s /bin/bash -c "export DISPLAY='$DISPLAY' WINEPREFIX=\$HOME/.wine-brumweld WINEARCH=win32 WINEDEBUG=-all \
+  su "$user" -s /bin/bash -c "export DISPLAY='$DISPLAY' WINEPREFIX=$prefix WINEARCH=$WINEARCH WINELOADER=$WINE WINESERVER=$WINESERVER WINEDEBUG=-all \
     LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d'; $1"
 }
-as_user "[ -f \$WINEPREFIX/system.reg ] || wineboot --init >/dev/null 2>&1; wineserver -w" || true
-as_user "wineserver -p; wine reg add 'HKCU\\Software\\Wine\\X11 Driver' /v Managed /d N /f >/dev/null 2>&1"
+as_user "[ -f \$WINEPREFIX/system.reg ] || $WINE wineboot --init >/dev/null 2>&1; $WINESERVER -w" || true
+as_user "$WINESERVER -p; $WINE reg add 'HKCU\\Software\\Wine\\X11 Driver' /v Managed /d N /f >/dev/null 2>&1"
 
 if as_user "touch '$folder/probe'" 2>/dev/null; then echo "FAILED: the folder is writable for $user"; exit 1; fi
 
-as_user "wine '$folder/Brumweld.exe' 'C:\\in.avi' >/dev/null 2>&1" &
+as_user "$WINE '$folder/Brumweld.exe' 'C:\\in.avi' >/dev/null 2>&1" &
 program_pid=$!
 ok=
 for _ in $(seq 150); do
-  as_user "wine '$folder/drive.exe' wait-idle 1" >/dev/null 2>&1 && { ok=1; break; }
+  as_user "$WINE '$folder/drive.exe' wait-idle 1" >/dev/null 2>&1 && { ok=1; break; }
   sleep 0.2
 done
 [ -n "$ok" ] || { echo "FAILED: no window"; exit 1; }
-as_user "wine '$folder/drive.exe' fill-click 'C:\\out.flv'" || { echo "FAILED: Run could not be pressed"; exit 1; }
+as_user "$WINE '$folder/drive.exe' fill-click 'C:\\out.flv'" || { echo "FAILED: Run could not be pressed"; exit 1; }
 sleep 1
-as_user "wine '$folder/drive.exe' wait-idle 10" || { echo "FAILED: the window did not return to idle"; exit 1; }
-as_user "wine '$folder/drive.exe' close"
+as_user "$WINE '$folder/drive.exe' wait-idle 10" || { echo "FAILED: the window did not return to idle"; exit 1; }
+as_user "$WINE '$folder/drive.exe' close"
 status=0
 wait $program_pid || status=$?
 [ "$status" -eq 0 ] || { echo "FAILED: exit code $status"; exit 1; }

@@ -30,11 +30,13 @@ void BadInputTried(int count) { badInputs += count; }
 void FaultSurvived(int count) { faultsSurvived += count; }
 void DataLost(int count) { dataLost += count; }
 
-int StressFactor()
+int CaseCount(int base)
 {
     const char* factor = std::getenv("BRUMWELD_STRESS");
-    int value = factor ? std::atoi(factor) : 1;
-    return value > 0 ? value : 1;
+    double value = factor && *factor ? std::atof(factor) : 1.0;
+    if (!(value > 0)) value = 1.0;
+    int count = static_cast<int>(base * value);
+    return count > 0 ? count : 1;
 }
 
 }  // namespace reliability

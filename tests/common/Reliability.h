@@ -7,7 +7,8 @@ namespace reliability {
 void BadInputTried(int count = 1);
 void FaultSurvived(int count = 1);
 void DataLost(int count = 1);
-// 1 by default; BRUMWELD_STRESS=n runs n times as many random cases.
-int StressFactor();
+// How many of a test's random cases to run: base, times BRUMWELD_STRESS where it is set
+// (10 for ten times as many, 0.25 for a quarter), and at least one.
+int CaseCount(int base);
 
 }  // namespace reliability

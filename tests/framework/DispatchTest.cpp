@@ -11,25 +11,28 @@ namespace {
 
 struct Call {
     std::string handler;
-    std::vector<UINT> args;
+    std::vector<UINT_PTR> args;
     bool operator==(const Call& other) const { return handler == other.handler && args == other.args; }
 };
 
 std::ostream& operator<<(std::ostream& out, const Call& call)
 {
     out << call.handler << "(";
-    for (UINT arg : call.args) out << arg << " ";
+    for (UINT_PTR arg : call.args) out << arg << " ";
     return out << ")";
 }
 
 #define RECORD0(name) \
     int name() override { return Record(#name, {}); }
-#define RECORD1(name) \
-    int name(UINT a) override { return Record(#name, {a}); }
-#define RECORD2(name) \
-    int name(UINT a, UINT b) override { return Record(#name, {a, b}); }
-#define RECORD3(name) \
-    int name(UINT a, UINT b, UINT c) override { return Record(#name, {a, b, c}); }
+// F: a whole wParam or lParam; H: one half of it.
+using F = UINT_PTR;
+using H = UINT;
+#define RECORD1(name, A) \
+    int name(A a) override { return Record(#name, {a}); }
+#define RECORD2(name, A, B) \
+    int name(A a, B b) override { return Record(#name, {a, b}); }
+#define RECORD3(name, A, B, C) \
+    int name(A a, B b, C c) override { return Record(#name, {a, b, c}); }
 
 // A dialog whose every handler writes down its name and arguments and answers as told.
 class Recorder : public Dialog {
@@ -50,86 +53,86 @@ public:
     }
 
     int OnInitDialog(LRESULT* result) override { return Store("OnInitDialog", {}, result); }
-    RECORD1(OnNcCreate)
-    RECORD1(OnCreate)
+    RECORD1(OnNcCreate, F)
+    RECORD1(OnCreate, F)
     RECORD0(OnClose)
     RECORD0(OnNcDestroy)
     RECORD0(OnDestroy)
-    RECORD1(OnEndSession)
-    RECORD1(OnInitMenu)
-    RECORD3(OnInitMenuPopup)
-    RECORD3(OnMenuSelect)
-    RECORD3(OnContextMenu)
-    RECORD2(OnSysChar)
-    RECORD2(OnSysKeyUp)
-    RECORD2(OnSysKeyDown)
-    RECORD3(OnSysCommand)
-    RECORD1(OnWindowPosChanging)
-    RECORD1(OnWindowPosChanged)
-    RECORD1(OnDropFiles)
-    RECORD1(OnTimer)
-    int OnCommand(UINT id, UINT code, UINT control) override
+    RECORD1(OnEndSession, F)
+    RECORD1(OnInitMenu, F)
+    RECORD3(OnInitMenuPopup, F, H, H)
+    RECORD3(OnMenuSelect, H, H, F)
+    RECORD3(OnContextMenu, F, H, H)
+    RECORD2(OnSysChar, F, F)
+    RECORD2(OnSysKeyUp, F, F)
+    RECORD2(OnSysKeyDown, F, F)
+    RECORD3(OnSysCommand, F, H, H)
+    RECORD1(OnWindowPosChanging, F)
+    RECORD1(OnWindowPosChanged, F)
+    RECORD1(OnDropFiles, F)
+    RECORD1(OnTimer, F)
+    int OnCommand(UINT id, UINT code, UINT_PTR control) override
     {
         if (throwing) throw std::runtime_error("handler failed");
         return Record("OnCommand", {id, code, control});
     }
-    RECORD1(OnNcActivate)
-    RECORD3(OnActivate)
-    RECORD2(OnActivateApp)
+    RECORD1(OnNcActivate, F)
+    RECORD3(OnActivate, H, F, H)
+    RECORD2(OnActivateApp, F, F)
     RECORD0(OnChildActivate)
-    RECORD1(OnEnable)
-    RECORD2(OnEnterIdle)
-    RECORD1(OnKillFocus)
-    RECORD1(OnSetFocus)
-    RECORD2(OnShowWindow)
-    int OnMouseActivate(UINT a, UINT b, UINT c, LRESULT* result) override
+    RECORD1(OnEnable, F)
+    RECORD2(OnEnterIdle, F, F)
+    RECORD1(OnKillFocus, F)
+    RECORD1(OnSetFocus, F)
+    RECORD2(OnShowWindow, F, F)
+    int OnMouseActivate(UINT_PTR a, UINT b, UINT c, LRESULT* result) override
     {
         return Store("OnMouseActivate", {a, b, c}, result);
     }
-    RECORD3(OnNcMouseMove)
-    RECORD3(OnNcMButtonDblClk)
-    RECORD3(OnNcMButtonUp)
-    RECORD3(OnNcMButtonDown)
-    RECORD3(OnNcLButtonDblClk)
-    RECORD3(OnNcLButtonUp)
-    RECORD3(OnNcLButtonDown)
-    RECORD3(OnNcRButtonDblClk)
-    RECORD3(OnNcRButtonUp)
-    RECORD3(OnNcRButtonDown)
-    RECORD3(OnMouseMove)
-    RECORD3(OnMButtonDblClk)
-    RECORD3(OnMButtonUp)
-    RECORD3(OnMButtonDown)
-    RECORD3(OnLButtonDblClk)
-    RECORD3(OnLButtonUp)
-    RECORD3(OnLButtonDown)
-    RECORD3(OnRButtonDblClk)
-    RECORD3(OnRButtonUp)
-    RECORD3(OnRButtonDown)
-    RECORD3(OnSetCursor)
+    RECORD3(OnNcMouseMove, F, H, H)
+    RECORD3(OnNcMButtonDblClk, F, H, H)
+    RECORD3(OnNcMButtonUp, F, H, H)
+    RECORD3(OnNcMButtonDown, F, H, H)
+    RECORD3(OnNcLButtonDblClk, F, H, H)
+    RECORD3(OnNcLButtonUp, F, H, H)
+    RECORD3(OnNcLButtonDown, F, H, H)
+    RECORD3(OnNcRButtonDblClk, F, H, H)
+    RECORD3(OnNcRButtonUp, F, H, H)
+    RECORD3(OnNcRButtonDown, F, H, H)
+    RECORD3(OnMouseMove, F, H, H)
+    RECORD3(OnMButtonDblClk, F, H, H)
+    RECORD3(OnMButtonUp, F, H, H)
+    RECORD3(OnMButtonDown, F, H, H)
+    RECORD3(OnLButtonDblClk, F, H, H)
+    RECORD3(OnLButtonUp, F, H, H)
+    RECORD3(OnLButtonDown, F, H, H)
+    RECORD3(OnRButtonDblClk, F, H, H)
+    RECORD3(OnRButtonUp, F, H, H)
+    RECORD3(OnRButtonDown, F, H, H)
+    RECORD3(OnSetCursor, F, H, H)
     int OnMouseWheel(UINT a, UINT b, UINT c, UINT d) override { return Record("OnMouseWheel", {a, b, c, d}); }
-    RECORD1(OnCaptureChanged)
+    RECORD1(OnCaptureChanged, F)
     RECORD0(OnMouseLeave)
     RECORD0(OnMouseHover)
     int OnNcHitTest(UINT a, UINT b, LRESULT* result) override { return Store("OnNcHitTest", {a, b}, result); }
-    RECORD2(OnKeyUp)
-    RECORD2(OnKeyDown)
-    RECORD2(OnChar)
-    RECORD3(OnHotKey)
+    RECORD2(OnKeyUp, F, F)
+    RECORD2(OnKeyDown, F, F)
+    RECORD2(OnChar, F, F)
+    RECORD3(OnHotKey, F, H, H)
     RECORD0(OnNcPaint)
     RECORD0(OnPaint)
-    int OnEraseBkgnd(UINT a, LRESULT* result) override { return Store("OnEraseBkgnd", {a}, result); }
-    RECORD1(OnMeasureItem)
-    RECORD1(OnDrawItem)
-    RECORD3(OnVScroll)
-    RECORD3(OnHScroll)
-    RECORD3(OnSize)
-    RECORD2(OnSizing)
-    RECORD2(OnMove)
-    RECORD2(OnMoving)
-    int OnNotify(UINT a, UINT b, LRESULT* result) override { return Store("OnNotify", {a, b}, result); }
-    RECORD3(OnParentNotify)
-    RECORD3(OnUserMessage)
+    int OnEraseBkgnd(UINT_PTR a, LRESULT* result) override { return Store("OnEraseBkgnd", {a}, result); }
+    RECORD1(OnMeasureItem, F)
+    RECORD1(OnDrawItem, F)
+    RECORD3(OnVScroll, H, H, F)
+    RECORD3(OnHScroll, H, H, F)
+    RECORD3(OnSize, F, H, H)
+    RECORD2(OnSizing, F, F)
+    RECORD2(OnMove, H, H)
+    RECORD2(OnMoving, F, F)
+    int OnNotify(UINT_PTR a, UINT_PTR b, LRESULT* result) override { return Store("OnNotify", {a, b}, result); }
+    RECORD3(OnParentNotify, H, H, F)
+    RECORD3(OnUserMessage, H, F, F)
 
     void Clear()
     {
@@ -138,13 +141,13 @@ public:
     }
 
 private:
-    int Record(const char* name, std::vector<UINT> args)
+    int Record(const char* name, std::vector<UINT_PTR> args)
     {
         calls.push_back({name, std::move(args)});
         return answer;
     }
 
-    int Store(const char* name, std::vector<UINT> args, LRESULT* result)
+    int Store(const char* name, std::vector<UINT_PTR> args, LRESULT* result)
     {
         if (result == nullptr) return Record("null result pointer", {});
         *result = store;
@@ -153,11 +156,13 @@ private:
 };
 
 // Low half 0x1234, high half 0xFEDC: a high half that would turn negative if sign-extended.
-const WPARAM W = 0xFEDC1234;
+// In 64 bits the parameters also carry bits above 32, as a handle or pointer may.
+const UINT_PTR kAbove32 = sizeof(UINT_PTR) > 4 ? static_cast<UINT_PTR>(0x0BADF00Dull << 32) : 0;
+const WPARAM W = kAbove32 | 0xFEDC1234u;
 // x = -1 and y = -120 as a window would pack them: 65535 and 65416 unsigned.
-const LPARAM L = static_cast<LPARAM>(0xFF88FFFFu);
-const UINT w = 0xFEDC1234, wLow = 0x1234, wHigh = 0xFEDC;
-const UINT l = 0xFF88FFFFu, lLow = 65535, lHigh = 65416;
+const LPARAM L = static_cast<LPARAM>(kAbove32 | 0xFF88FFFFu);
+const UINT_PTR w = W, l = static_cast<UINT_PTR>(L);
+const UINT wLow = 0x1234, wHigh = 0xFEDC, lLow = 65535, lHigh = 65416;
 
 struct DispatchRow {
     UINT msg;
@@ -336,7 +341,7 @@ TEST_F(Dispatch, DialogResults)
         LPARAM lParam = row.msg == WM_INITDIALOG ? self : 0;
         EXPECT_EQ(row.dialogProc, DialogProc(dialog.hwnd, row.msg, 0, lParam)) << row.msg << " " << row.answer;
         EXPECT_EQ(row.sent, SendMessageA(dialog.hwnd, row.msg, 0, lParam)) << row.msg << " " << row.answer;
-        EXPECT_EQ(0, GetWindowLongA(dialog.hwnd, DWL_MSGRESULT)) << row.msg;
+        EXPECT_EQ(0, GetWindowLongPtrA(dialog.hwnd, DWLP_MSGRESULT)) << row.msg;
     }
 }
 
@@ -382,7 +387,7 @@ TEST(DialogBinding, MessagesBeforeInitDialogReachNoObject)
     ASSERT_FALSE(object.calls.empty());
     EXPECT_EQ("OnInitDialog", object.calls.front().handler);
     EXPECT_EQ(window, object.hwnd);
-    EXPECT_EQ(reinterpret_cast<LONG>(static_cast<Window*>(&object)), GetWindowLongA(window, DWL_USER));
+    EXPECT_EQ(reinterpret_cast<LONG_PTR>(static_cast<Window*>(&object)), GetWindowLongPtrA(window, DWLP_USER));
     DestroyWindow(window);
     // Destruction is still dispatched, and the handle stays behind.
     EXPECT_EQ("OnNcDestroy", object.calls.back().handler);
@@ -414,7 +419,7 @@ public:
         *result = 7;
         return answer;
     }
-    int OnNcActivate(UINT) override { return answer; }
+    int OnNcActivate(UINT_PTR) override { return answer; }
 };
 
 class DefaultProcedures : public testing::Test {
@@ -455,7 +460,7 @@ TEST_F(DefaultProcedures, ControlWithPreviousProcedure)
 {
     Probe<Control> label;
     ASSERT_NE(nullptr, label.Bind(dialog.hwnd, IDC_LABEL));
-    label.prevProc = reinterpret_cast<WNDPROC>(GetWindowLongA(label.hwnd, GWL_WNDPROC));
+    label.prevProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(label.hwnd, GWLP_WNDPROC));
     EXPECT_EQ(5, label.WindowProc(WM_GETTEXTLENGTH, 0, 0));
     // Handled gives 0; not handled gives the static control's own answer.
     EXPECT_EQ(0, label.WindowProc(WM_NCHITTEST, 0, 0));

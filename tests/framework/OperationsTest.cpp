@@ -270,7 +270,7 @@ TEST(FileDialogRecord, FieldsAsTheDialogNeedsThem)
         DWORD flags = row.save ? SaveDialogFlags(row.secondFlag) : OpenDialogFlags(row.secondFlag);
         EXPECT_EQ(row.flags, flags);
         FillFileDialogRecord(record, owner, kFilter, "flv", "C:\\Video", row.fullPath, flags, name);
-        EXPECT_EQ(76u, record.lStructSize);
+        EXPECT_EQ(sizeof(void*) == 4 ? 76u : 136u, record.lStructSize);
         EXPECT_EQ(owner, record.hwndOwner);
         EXPECT_EQ(kFilter, record.lpstrFilter);
         EXPECT_STREQ("flv", record.lpstrDefExt);
@@ -281,7 +281,7 @@ TEST(FileDialogRecord, FieldsAsTheDialogNeedsThem)
         EXPECT_EQ(row.fullPath ? nullptr : name.Data(), record.lpstrFileTitle);
         EXPECT_EQ(row.fullPath ? 0u : 512u, record.nMaxFileTitle);
 
-        // Everything else is zero, the fields past the 76 bytes included.
+        // Everything else is zero, the fields past the record size included.
         OPENFILENAMEA rest = record;
         rest.lStructSize = 0;
         rest.hwndOwner = nullptr;

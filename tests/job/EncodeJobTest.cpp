@@ -234,7 +234,7 @@ std::string RandomName(unsigned& seed)
 
 TEST_F(EncodeJob, RandomNamesReachTheEncoderUnchanged)
 {
-    const int count = 20 * reliability::StressFactor();
+    const int count = reliability::CaseCount(20);
     unsigned seed = 20261207;
     int tried = 0, mismatched = 0;
     for (int i = 0; i < count; ++i) {

@@ -118,22 +118,34 @@ TEST_F(EncoderCommand, Branches)
     }
 }
 
-TEST_F(EncoderCommand, PassesShapeTheLine)
+TEST_F(EncoderCommand, ModeAndPassShapeTheLine)
 {
+    // The pass decides the pass log; the mode decides whether there are passes in the codec options.
+    struct Row {
+        int mode;
+        EncodePass pass;
+        bool passLog;
+        const char* codecEnd;
+        const char* lineEnd;
+    } const rows[] = {
+        {ConstantBitrate, SinglePass, false, "vbitrate=300:vqmin=2:vqmax=31:mbd=1:subq=8 -af ", " -o \"out.flv\"\r\n"},
+        {TwoPass, FirstPass, true, "vbitrate=300:vqmin=2:vqmax=31:mbd=1:subq=8:vpass=1:turbo -nosound -o NUL", ""},
+        {TwoPass, SecondPass, true, "vbitrate=300:vqmin=2:vqmax=31:mbd=1:subq=8:vpass=2 -af ", " -o \"out.flv\"\r\n"},
+        {TwoPass, SinglePass, false, "vbitrate=300:vqmin=2:vqmax=31:mbd=1:subq=8:vpass=2 -af ", " -o \"out.flv\"\r\n"},
+        {ConstantBitrate, FirstPass, true, "vbitrate=300:vqmin=2:vqmax=31:mbd=1:subq=8 -af ", " -o \"out.flv\"\r\n"},
+        {QualityBased, SecondPass, true, "vqscale=4:mbd=1:subq=8 -af ", " -o \"out.flv\"\r\n"},
+    };
     window.input = "in.avi";
     window.output = "out.flv";
-    const std::string single = Line(SinglePass);
-    const std::string first = Line(FirstPass);
-    const std::string second = Line(SecondPass);
-    EXPECT_EQ(std::string::npos, single.find("-passlogfile"));
-    EXPECT_NE(std::string::npos, first.find(" -passlogfile ~pass.log -vf "));
-    EXPECT_NE(std::string::npos, second.find(" -passlogfile ~pass.log -vf "));
-    EXPECT_EQ(" -nosound -o NUL", first.substr(first.size() - 16));
-    EXPECT_EQ(" -o \"out.flv\"\r\n", second.substr(second.size() - 15));
-    EXPECT_NE(std::string::npos, second.find(":subq=8:vpass=2 -af "));
-    // Two-pass lines follow the mode of the record only through the rate control.
-    settings.mode = QualityBased;
-    EXPECT_NE(std::string::npos, Line(SecondPass).find("vqscale=4:mbd=1:subq=8:vpass=2"));
+    for (const Row& row : rows) {
+        settings.mode = row.mode;
+        const std::string line = Line(row.pass);
+        const std::string where = "mode " + std::to_string(row.mode) + " pass " + std::to_string(row.pass);
+        EXPECT_EQ(row.passLog, line.find("mencoder.exe \"in.avi\" -passlogfile ~pass.log -vf ") == 0) << where;
+        EXPECT_NE(std::string::npos, line.find(std::string("vcodec=flv:") + row.codecEnd)) << where << ": " << line;
+        const std::string end = *row.lineEnd ? row.lineEnd : " -nosound -o NUL";
+        EXPECT_EQ(end, line.substr(line.size() - end.size())) << where;
+    }
 }
 
 TEST_F(EncoderCommand, LongNamesAreCutAt511)

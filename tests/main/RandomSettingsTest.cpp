@@ -134,7 +134,7 @@ TEST(RandomSettingsFiles, LoadFillStoreSaveKeepsTheLayoutAndLimits)
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_UPDOWN_CLASS};
     InitCommonControlsEx(&controls);
     const std::string path = ExecutableFolder() + "\\Brumweld.ini";
-    const int count = 2000 * reliability::StressFactor();
+    const int count = reliability::CaseCount(2000);
     Random random(7121);
     int faults = 0;
     for (int i = 0; i < count; ++i) {

@@ -18,15 +18,14 @@ LRESULT Dialog::DefaultProc(int unhandled, LRESULT result, UINT msg, WPARAM, LPA
 INT_PTR CALLBACK DialogProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     return CallAtBoundary([&]() -> INT_PTR {
-        Window* object;
-        if (msg == WM_INITDIALOG) {
+        auto* object = reinterpret_cast<Window*>(GetWindowLongPtrA(window, DWLP_USER));
+        // Only the first WM_INITDIALOG binds: any process can send another, with any number in lParam.
+        if (!object && msg == WM_INITDIALOG && lParam) {
             object = reinterpret_cast<Window*>(lParam);
             object->hwnd = window;
-            object->SetLong(DWL_USER, static_cast<LONG>(lParam));
-        } else {
-            object = reinterpret_cast<Window*>(GetWindowLongA(window, DWL_USER));
-            if (!object) return FALSE;
+            object->SetLong(DWLP_USER, lParam);
         }
+        if (!object) return FALSE;
         return object->WindowProc(msg, wParam, lParam);
     }, INT_PTR(FALSE));
 }

@@ -12,5 +12,6 @@ public:
     LRESULT DefaultProc(int unhandled, LRESULT result, UINT msg, WPARAM wParam, LPARAM lParam) override;
 };
 
-// The one dialog procedure: binds the object given at creation on WM_INITDIALOG, then dispatches to it.
+// The one dialog procedure: binds the object given at creation on the first WM_INITDIALOG, then
+// dispatches every message, later WM_INITDIALOGs included, to it.
 INT_PTR CALLBACK DialogProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);

@@ -3,10 +3,14 @@
 #include <windows.h>
 #include <commdlg.h>
 
+#include <cstddef>
+
 class TextBuffer;
 
-// The record size of the OPENFILENAMEA form without the Windows 2000 fields.
-const DWORD kFileDialogRecordSize = 76;
+// The record size of the OPENFILENAMEA form without the Windows 2000 fields: 76 bytes in
+// 32-bit Windows, larger in 64-bit, where its pointers are wider.
+const DWORD kFileDialogRecordSize = offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR);
+static_assert(sizeof(void*) != 4 || kFileDialogRecordSize == 76, "the 32-bit record is 76 bytes");
 
 DWORD OpenDialogFlags(bool allowNew);
 DWORD SaveDialogFlags(bool overwritePrompt);

@@ -73,6 +73,11 @@ WindowPosition OnScreenPosition(const VirtualScreen& screen, const WindowSize& s
     return position;
 }
 
+WindowPosition ScreenFromWorkspace(WindowPosition workspace, const RECT& monitor, const RECT& workArea)
+{
+    return {workspace.x + workArea.left - monitor.left, workspace.y + workArea.top - monitor.top};
+}
+
 int SystemMetric(int index)
 {
     if (!support.resolved) ResolveMultiMonitorSupport();
@@ -109,8 +114,21 @@ bool Window::GetNormalPosition(WindowPosition& position)
     WINDOWPLACEMENT placement = {};
     placement.length = 44;
     if (!GetWindowPlacement(hwnd, &placement)) return false;
-    position.x = placement.rcNormalPosition.left;
-    position.y = placement.rcNormalPosition.top;
+    position = {placement.rcNormalPosition.left, placement.rcNormalPosition.top};
+    if (GetWindowLongPtrA(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) return true;
+
+    // Without the multi-monitor functions there is one monitor, at (0, 0).
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    if (!support.resolved) ResolveMultiMonitorSupport();
+    if (support.entries[0]) {
+        auto fromWindow = reinterpret_cast<HMONITOR(WINAPI*)(HWND, DWORD)>(reinterpret_cast<void (*)()>(support.entries[1]));
+        auto info = reinterpret_cast<BOOL(WINAPI*)(HMONITOR, MONITORINFO*)>(reinterpret_cast<void (*)()>(support.entries[5]));
+        if (!info(fromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &monitor)) return true;
+    } else if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &monitor.rcWork, 0)) {
+        return true;
+    }
+    position = ScreenFromWorkspace(position, monitor.rcMonitor, monitor.rcWork);
     return true;
 }
 

@@ -27,6 +27,10 @@ WindowPosition CenteredPosition(const RECT& area, const VirtualScreen& screen, c
 // The near edges of the screen, then its far edges where the window fits.
 WindowPosition OnScreenPosition(const VirtualScreen& screen, const WindowSize& size, WindowPosition position);
 
+// GetWindowPlacement's position, in workspace coordinates for a window that is no tool window,
+// as a screen position: workspace (0, 0) is the top-left corner of the monitor's work area.
+WindowPosition ScreenFromWorkspace(WindowPosition workspace, const RECT& monitor, const RECT& workArea);
+
 // GetSystemMetrics, answered from the primary screen where the window manager lacks multi-monitor support.
 int SystemMetric(int index);
 

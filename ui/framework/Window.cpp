@@ -7,12 +7,12 @@ LRESULT Window::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     return CallAtBoundary([&]() -> LRESULT {
         LRESULT result = 0;
         if (PreDispatch(msg, wParam, lParam, &result)) return result;
-        int handled = Dispatch(msg, static_cast<UINT>(wParam), static_cast<UINT>(lParam), &result);
+        int handled = Dispatch(msg, wParam, static_cast<UINT_PTR>(lParam), &result);
         return DefaultProc(handled ? 0 : 1, result, msg, wParam, lParam);
     }, LRESULT(0));
 }
 
-int Window::Dispatch(UINT msg, UINT w, UINT l, LRESULT* result)
+int Window::Dispatch(UINT msg, UINT_PTR w, UINT_PTR l, LRESULT* result)
 {
     switch (msg) {
     case WM_INITDIALOG: return OnInitDialog(result);
@@ -100,81 +100,81 @@ LRESULT Window::DefaultProc(int unhandled, LRESULT result, UINT msg, WPARAM wPar
 int Window::PreDispatch(UINT, WPARAM, LPARAM, LRESULT*) { return 0; }
 
 int Window::OnInitDialog(LRESULT*) { return 0; }
-int Window::OnNcCreate(UINT) { return 0; }
-int Window::OnCreate(UINT) { return 0; }
+int Window::OnNcCreate(UINT_PTR) { return 0; }
+int Window::OnCreate(UINT_PTR) { return 0; }
 int Window::OnClose() { return 0; }
 int Window::OnNcDestroy() { return 0; }
 int Window::OnDestroy() { return 1; }
-int Window::OnEndSession(UINT) { return 0; }
-int Window::OnInitMenu(UINT) { return 0; }
-int Window::OnInitMenuPopup(UINT, UINT, UINT) { return 0; }
-int Window::OnMenuSelect(UINT, UINT, UINT) { return 0; }
-int Window::OnContextMenu(UINT, UINT, UINT) { return 0; }
-int Window::OnSysChar(UINT, UINT) { return 0; }
-int Window::OnSysKeyUp(UINT, UINT) { return 0; }
-int Window::OnSysKeyDown(UINT, UINT) { return 0; }
-int Window::OnSysCommand(UINT, UINT, UINT) { return 0; }
-int Window::OnWindowPosChanging(UINT) { return 0; }
-int Window::OnWindowPosChanged(UINT) { return 0; }
-int Window::OnDropFiles(UINT) { return 0; }
-int Window::OnTimer(UINT) { return 0; }
-int Window::OnCommand(UINT, UINT, UINT) { return 0; }
-int Window::OnNcActivate(UINT) { return 0; }
-int Window::OnActivate(UINT, UINT, UINT) { return 0; }
-int Window::OnActivateApp(UINT, UINT) { return 0; }
+int Window::OnEndSession(UINT_PTR) { return 0; }
+int Window::OnInitMenu(UINT_PTR) { return 0; }
+int Window::OnInitMenuPopup(UINT_PTR, UINT, UINT) { return 0; }
+int Window::OnMenuSelect(UINT, UINT, UINT_PTR) { return 0; }
+int Window::OnContextMenu(UINT_PTR, UINT, UINT) { return 0; }
+int Window::OnSysChar(UINT_PTR, UINT_PTR) { return 0; }
+int Window::OnSysKeyUp(UINT_PTR, UINT_PTR) { return 0; }
+int Window::OnSysKeyDown(UINT_PTR, UINT_PTR) { return 0; }
+int Window::OnSysCommand(UINT_PTR, UINT, UINT) { return 0; }
+int Window::OnWindowPosChanging(UINT_PTR) { return 0; }
+int Window::OnWindowPosChanged(UINT_PTR) { return 0; }
+int Window::OnDropFiles(UINT_PTR) { return 0; }
+int Window::OnTimer(UINT_PTR) { return 0; }
+int Window::OnCommand(UINT, UINT, UINT_PTR) { return 0; }
+int Window::OnNcActivate(UINT_PTR) { return 0; }
+int Window::OnActivate(UINT, UINT_PTR, UINT) { return 0; }
+int Window::OnActivateApp(UINT_PTR, UINT_PTR) { return 0; }
 int Window::OnChildActivate() { return 0; }
-int Window::OnEnable(UINT) { return 0; }
-int Window::OnEnterIdle(UINT, UINT) { return 0; }
-int Window::OnKillFocus(UINT) { return 0; }
-int Window::OnSetFocus(UINT) { return 0; }
-int Window::OnShowWindow(UINT, UINT) { return 0; }
-int Window::OnMouseActivate(UINT, UINT, UINT, LRESULT*) { return 0; }
-int Window::OnNcMouseMove(UINT, UINT, UINT) { return 0; }
-int Window::OnNcMButtonDblClk(UINT, UINT, UINT) { return 0; }
-int Window::OnNcMButtonUp(UINT, UINT, UINT) { return 0; }
-int Window::OnNcMButtonDown(UINT, UINT, UINT) { return 0; }
-int Window::OnNcLButtonDblClk(UINT, UINT, UINT) { return 0; }
-int Window::OnNcLButtonUp(UINT, UINT, UINT) { return 0; }
-int Window::OnNcLButtonDown(UINT, UINT, UINT) { return 0; }
-int Window::OnNcRButtonDblClk(UINT, UINT, UINT) { return 0; }
-int Window::OnNcRButtonUp(UINT, UINT, UINT) { return 0; }
-int Window::OnNcRButtonDown(UINT, UINT, UINT) { return 0; }
-int Window::OnMouseMove(UINT, UINT, UINT) { return 0; }
-int Window::OnMButtonDblClk(UINT, UINT, UINT) { return 0; }
-int Window::OnMButtonUp(UINT, UINT, UINT) { return 0; }
-int Window::OnMButtonDown(UINT, UINT, UINT) { return 0; }
-int Window::OnLButtonDblClk(UINT, UINT, UINT) { return 0; }
-int Window::OnLButtonUp(UINT, UINT, UINT) { return 0; }
-int Window::OnLButtonDown(UINT, UINT, UINT) { return 0; }
-int Window::OnRButtonDblClk(UINT, UINT, UINT) { return 0; }
-int Window::OnRButtonUp(UINT, UINT, UINT) { return 0; }
-int Window::OnRButtonDown(UINT, UINT, UINT) { return 0; }
-int Window::OnSetCursor(UINT, UINT, UINT) { return 0; }
+int Window::OnEnable(UINT_PTR) { return 0; }
+int Window::OnEnterIdle(UINT_PTR, UINT_PTR) { return 0; }
+int Window::OnKillFocus(UINT_PTR) { return 0; }
+int Window::OnSetFocus(UINT_PTR) { return 0; }
+int Window::OnShowWindow(UINT_PTR, UINT_PTR) { return 0; }
+int Window::OnMouseActivate(UINT_PTR, UINT, UINT, LRESULT*) { return 0; }
+int Window::OnNcMouseMove(UINT_PTR, UINT, UINT) { return 0; }
+int Window::OnNcMButtonDblClk(UINT_PTR, UINT, UINT) { return 0; }
+int Window::OnNcMButtonUp(UINT_PTR, UINT, UINT) { return 0; }
+int Window::OnNcMButtonDown(UINT_PTR, UINT, UINT) { return 0; }
+int Window::OnNcLButtonDblClk(UINT_PTR, UINT, UINT) { return 0; }
+int Window::OnNcLButtonUp(UINT_PTR, UINT, UINT) { return 0; }
+int Window::OnNcLButtonDown(UINT_PTR, UINT, UINT) { return 0; }
+int Window::OnNcRButtonDblClk(UINT_PTR, UINT, UINT) { return 0; }
+int Window::OnNcRButtonUp(UINT_PTR, UINT, UINT) { return 0; }
+int Window::OnNcRButtonDown(UINT_PTR, UINT, UINT) { return 0; }
+int Window::OnMouseMove(UINT_PTR, UINT, UINT) { return 0; }
+int Window::OnMButtonDblClk(UINT_PTR, UINT, UINT) { return 0; }
+int Window::OnMButtonUp(UINT_PTR, UINT, UINT) { return 0; }
+int Window::OnMButtonDown(UINT_PTR, UINT, UINT) { return 0; }
+int Window::OnLButtonDblClk(UINT_PTR, UINT, UINT) { return 0; }
+int Window::OnLButtonUp(UINT_PTR, UINT, UINT) { return 0; }
+int Window::OnLButtonDown(UINT_PTR, UINT, UINT) { return 0; }
+int Window::OnRButtonDblClk(UINT_PTR, UINT, UINT) { return 0; }
+int Window::OnRButtonUp(UINT_PTR, UINT, UINT) { return 0; }
+int Window::OnRButtonDown(UINT_PTR, UINT, UINT) { return 0; }
+int Window::OnSetCursor(UINT_PTR, UINT, UINT) { return 0; }
 int Window::OnMouseWheel(UINT, UINT, UINT, UINT) { return 0; }
-int Window::OnCaptureChanged(UINT) { return 0; }
+int Window::OnCaptureChanged(UINT_PTR) { return 0; }
 int Window::OnMouseLeave() { return 0; }
 int Window::OnMouseHover() { return 0; }
 int Window::OnNcHitTest(UINT, UINT, LRESULT*) { return 0; }
-int Window::OnKeyUp(UINT, UINT) { return 0; }
-int Window::OnKeyDown(UINT, UINT) { return 0; }
-int Window::OnChar(UINT, UINT) { return 0; }
-int Window::OnHotKey(UINT, UINT, UINT) { return 0; }
+int Window::OnKeyUp(UINT_PTR, UINT_PTR) { return 0; }
+int Window::OnKeyDown(UINT_PTR, UINT_PTR) { return 0; }
+int Window::OnChar(UINT_PTR, UINT_PTR) { return 0; }
+int Window::OnHotKey(UINT_PTR, UINT, UINT) { return 0; }
 int Window::OnNcPaint() { return 0; }
 int Window::OnPaint() { return 0; }
-int Window::OnEraseBkgnd(UINT, LRESULT*) { return 0; }
-int Window::OnMeasureItem(UINT) { return 0; }
-int Window::OnDrawItem(UINT) { return 0; }
-int Window::OnVScroll(UINT, UINT, UINT) { return 0; }
-int Window::OnHScroll(UINT, UINT, UINT) { return 0; }
-int Window::OnSize(UINT, UINT, UINT) { return 0; }
-int Window::OnSizing(UINT, UINT) { return 0; }
+int Window::OnEraseBkgnd(UINT_PTR, LRESULT*) { return 0; }
+int Window::OnMeasureItem(UINT_PTR) { return 0; }
+int Window::OnDrawItem(UINT_PTR) { return 0; }
+int Window::OnVScroll(UINT, UINT, UINT_PTR) { return 0; }
+int Window::OnHScroll(UINT, UINT, UINT_PTR) { return 0; }
+int Window::OnSize(UINT_PTR, UINT, UINT) { return 0; }
+int Window::OnSizing(UINT_PTR, UINT_PTR) { return 0; }
 int Window::OnMove(UINT, UINT) { return 0; }
-int Window::OnMoving(UINT, UINT) { return 0; }
-int Window::OnNotify(UINT, UINT, LRESULT*) { return 0; }
-int Window::OnParentNotify(UINT, UINT, UINT) { return 0; }
-int Window::OnUserMessage(UINT, UINT, UINT) { return 0; }
+int Window::OnMoving(UINT_PTR, UINT_PTR) { return 0; }
+int Window::OnNotify(UINT_PTR, UINT_PTR, LRESULT*) { return 0; }
+int Window::OnParentNotify(UINT, UINT, UINT_PTR) { return 0; }
+int Window::OnUserMessage(UINT, UINT_PTR, UINT_PTR) { return 0; }
 
-LONG Window::SetLong(int index, LONG value)
+LONG_PTR Window::SetLong(int index, LONG_PTR value)
 {
-    return SetWindowLongA(hwnd, index, value);
+    return SetWindowLongPtrA(hwnd, index, value);
 }

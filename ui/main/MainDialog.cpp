@@ -3,6 +3,7 @@
 #include "job/EncodeJob.h"
 #include "job/EncodeSettings.h"
 #include "settings/SettingsFile.h"
+#include "support/FileIdentity.h"
 #include "support/SystemEntry.h"
 #include "support/TextBuffer.h"
 #include "ui/framework/FileDialog.h"
@@ -18,6 +19,7 @@ namespace {
 const char* const kModeTexts[] = {"固定ﾋﾞｯﾄﾚｰﾄ (1pass-CBR)", "品質ﾍﾞｰｽ    (1pass-VBR)", "可変ﾋﾞｯﾄﾚｰﾄ (2pass-VBR)"};
 const char* const kChannelTexts[] = {"自動", "ｽﾃﾚｵ", "ｼﾞｮｲﾝﾄｽﾃﾚｵ", "ﾓﾉﾗﾙ"};
 const char kNoFileNames[] = "ファイル名を指定してください";
+const char kSameFile[] = "入力ﾌｧｲﾙと出力ﾌｧｲﾙが同じです";
 const char kInputFilter[] = "すべてのﾌｧｲﾙ(*.*)\0*.*\0";
 const char kPlayerFilter[] = "exeﾌｧｲﾙ\0*.exe\0";
 const int kFirstOption = IDC_WAIT_FOR_KEY;
@@ -27,6 +29,8 @@ const int kFirstOption = IDC_WAIT_FOR_KEY;
 bool MainDialog::Create()
 {
     if (!CreateModeless(IDD_MAIN, nullptr)) return false;
+    OpenJobs();
+    settingsSaved = false;
     SetIcon(ICON_BIG, LoadIconImage(IDI_MAIN, 32));
     SetIcon(ICON_SMALL, LoadIconImage(IDI_MAIN, 16));
     LoadSettingsFile(*this, settings);
@@ -110,15 +114,31 @@ void MainDialog::ApplyCommandLine(const char* text)
 
 int MainDialog::OnDestroy()
 {
-    StoreControls();
-    SaveSettingsFile(*this, settings);
+    // A run ending from now on must not reach the window, the settings or the files.
+    CloseJobs();
+    SaveSettings();
     PostQuitMessage(0);
     return 1;
 }
 
-int MainDialog::OnDropFiles(UINT drop)
+int MainDialog::OnEndSession(UINT_PTR ending)
 {
-    HDROP files = reinterpret_cast<HDROP>(static_cast<UINT_PTR>(drop));
+    // Log-off and shutdown end the process without destroying the window.
+    if (ending) SaveSettings();
+    return 1;
+}
+
+void MainDialog::SaveSettings()
+{
+    if (settingsSaved) return;
+    settingsSaved = true;
+    StoreControls();
+    SaveSettingsFile(*this, settings);
+}
+
+int MainDialog::OnDropFiles(UINT_PTR drop)
+{
+    HDROP files = reinterpret_cast<HDROP>(drop);
     TextBuffer path(511);
     auto query = SystemEntry<UINT(WINAPI*)(HDROP, UINT, LPSTR, UINT)>("shell32.dll", "DragQueryFileA");
     auto finish = SystemEntry<void(WINAPI*)(HDROP)>("shell32.dll", "DragFinish");
@@ -129,7 +149,7 @@ int MainDialog::OnDropFiles(UINT drop)
     return 1;
 }
 
-int MainDialog::OnCommand(UINT id, UINT, UINT)
+int MainDialog::OnCommand(UINT id, UINT, UINT_PTR)
 {
     switch (id) {
     case IDCANCEL:
@@ -155,6 +175,16 @@ void MainDialog::RunCommand()
 {
     if (GetItemTextLength(IDC_INPUT_FILE) == 0 || GetItemTextLength(IDC_OUTPUT_FILE) == 0) {
         Warn(kNoFileNames);
+        return;
+    }
+    TextBuffer input(511), output(511);
+    GetInputFile(input);
+    GetOutputFile(output);
+    // The encoder would overwrite its own source. Relative names are judged as the encoder
+    // sees them, from the program folder, where the script runs.
+    GoToProgramFolder();
+    if (IsSameExistingFile(input.Data(), output.Data())) {
+        Warn(kSameFile);
         return;
     }
     StoreControls();

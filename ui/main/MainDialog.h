@@ -24,8 +24,9 @@ public:
     void ChoosePlayer();
 
     int OnDestroy() override;
-    int OnDropFiles(UINT drop) override;
-    int OnCommand(UINT id, UINT code, UINT control) override;
+    int OnEndSession(UINT_PTR ending) override;
+    int OnDropFiles(UINT_PTR drop) override;
+    int OnCommand(UINT id, UINT code, UINT_PTR control) override;
 
     void GetInputFile(TextBuffer& name) override;
     void GetOutputFile(TextBuffer& name) override;
@@ -34,6 +35,8 @@ public:
 
 private:
     void EnableModeControls(int mode);
+    // Stores the controls and writes the settings file, the first time only.
+    void SaveSettings();
 
     ComboBox videoMode;
     ComboBox frameRate;
@@ -41,4 +44,5 @@ private:
     ComboBox audioChannel;
     ComboBox sampleRate;
     EncodeSettings& settings;
+    bool settingsSaved = false;
 };
