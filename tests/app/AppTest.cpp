@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -61,6 +62,46 @@ TEST_F(Program, RunConvertsAClipAndReturnsToIdle)
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(0u, ExitCode(program, 30000));
     EXPECT_TRUE(FileExists(folder.File("Brumweld.ini")));
+}
+
+TEST_F(Program, AStrayInitDialogFromAnotherProcessChangesNothing)
+{
+    PROCESS_INFORMATION program = Start("");
+    HWND window = drive::WaitForMainWindow(program.dwProcessId, 30000);
+    ASSERT_NE(nullptr, window);
+    drive::SetText(window, IDC_VIDEO_BITRATE, "555");
+    for (LPARAM value : {LPARAM(0), LPARAM(12345), LPARAM(-1)}) {
+        DWORD_PTR answer = 0;
+        SendMessageTimeoutA(window, WM_INITDIALOG, 0, value, SMTO_ABORTIFHUNG, 5000, &answer);
+    }
+    EXPECT_EQ(static_cast<DWORD>(STILL_ACTIVE), ExitCode(program, 500)) << "the program died";
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0u, ExitCode(program, 30000));
+    EXPECT_NE(std::string::npos, ReadFileBytes(folder.File("Brumweld.ini")).find("\r\nbitrate=555\r\n"));
+}
+
+TEST_F(Program, AtADrivesRootTheScriptRunsInTheRoot)
+{
+    const char* drive = std::getenv("BRUMWELD_ROOT_DRIVE");
+    if (!drive) GTEST_SKIP() << "no drive letter is mapped for this test";
+    const std::string root = std::string(drive) + "\\";
+    ASSERT_TRUE(CopyFileA(folder.File("Brumweld.exe").c_str(), (root + "Brumweld.exe").c_str(), FALSE));
+    // The recording stand-in writes what it received into its current folder.
+    ASSERT_TRUE(CopyFileA((ExecutableFolder() + "\\..\\job\\mencoder.exe").c_str(), (root + "mencoder.exe").c_str(), FALSE));
+    CreateDirectoryA((root + "sub").c_str(), nullptr);
+    // Started from a folder of that drive, where "R:" alone names that folder, not the root.
+    PROCESS_INFORMATION program = StartFrom(root + "Brumweld.exe", "\"" + root + "in.avi\"", root + "sub");
+    HWND window = drive::WaitForMainWindow(program.dwProcessId, 30000);
+    ASSERT_NE(nullptr, window);
+    drive::SetText(window, IDC_OUTPUT_FILE, root + "out.flv");
+    drive::Click(window, IDC_RUN);
+    ASSERT_TRUE(drive::WaitEnabled(window, IDC_RUN, false, 10000));
+    ASSERT_TRUE(drive::WaitEnabled(window, IDC_RUN, true, 30000));
+    EXPECT_TRUE(FileExists(root + "encoder-args.txt"));
+    EXPECT_FALSE(FileExists(root + "sub\\encoder-args.txt"));
+    EXPECT_FALSE(FileExists(root + "~enc.bat"));
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0u, ExitCode(program, 30000));
 }
 
 TEST_F(Program, EscDuringARunExitsAndTheEncoderFinishes)

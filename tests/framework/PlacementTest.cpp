@@ -198,6 +198,44 @@ TEST_F(RealWindow, MaximisedAndMinimisedWindowsAreLeftAlone)
     dialog.Show(SW_HIDE);
 }
 
+TEST(ScreenFromWorkspace, Table)
+{
+    // A taskbar at the top or left moves the origin of workspace coordinates by its size.
+    const struct {
+        RECT monitor, work;
+        WindowPosition workspace, screen;
+    } rows[] = {
+        {{0, 0, 1280, 1024}, {0, 0, 1280, 994}, {100, 50}, {100, 50}},
+        {{0, 0, 1280, 1024}, {0, 40, 1280, 1024}, {100, 50}, {100, 90}},
+        {{0, 0, 1280, 1024}, {60, 0, 1280, 1024}, {-10, 0}, {50, 0}},
+        {{-1280, 0, 0, 1024}, {-1220, 30, 0, 1024}, {5, 5}, {65, 35}},
+        {{1280, -200, 2560, 824}, {1280, -170, 2560, 824}, {0, 0}, {0, 30}},
+    };
+    for (const auto& row : rows) {
+        WindowPosition at = ScreenFromWorkspace(row.workspace, row.monitor, row.work);
+        EXPECT_EQ(row.screen.x, at.x) << row.work.left << "," << row.work.top;
+        EXPECT_EQ(row.screen.y, at.y) << row.work.left << "," << row.work.top;
+    }
+}
+
+TEST_F(RealWindow, NormalPositionIsOnTheScreenWithTheWorkAreaMoved)
+{
+    // Saved and placed again, the window stays where it was: no creeping by the taskbar's size.
+    RECT old;
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &old, 0));
+    RECT moved = {old.left + 60, old.top + 40, old.right, old.bottom};
+    ASSERT_TRUE(SystemParametersInfoA(SPI_SETWORKAREA, 0, &moved, 0));
+    dialog.MoveTo(300, 200);
+    for (int run = 0; run < 3; ++run) {
+        WindowPosition saved;
+        ASSERT_TRUE(dialog.GetNormalPosition(saved));
+        dialog.MoveTo(saved.x, saved.y);
+    }
+    EXPECT_EQ(300, Where().x);
+    EXPECT_EQ(200, Where().y);
+    SystemParametersInfoA(SPI_SETWORKAREA, 0, &old, 0);
+}
+
 TEST_F(RealWindow, GetNormalPositionFailsWithoutAWindow)
 {
     Window gone;

@@ -27,6 +27,16 @@ void Pump()
     }
 }
 
+// Pumps this thread's messages until the condition holds; false when the time ran out first.
+bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds)
+{
+    for (DWORD start = GetTickCount(); !done(); Sleep(20)) {
+        if (GetTickCount() - start > milliseconds) return false;
+        Pump();
+    }
+    return true;
+}
+
 // Runs an action on the first other dialog of this thread that appears, from a timer that
 // fires inside that dialog's own modal loop.
 class DialogScript {
@@ -304,6 +314,91 @@ TEST_F(MainWindowTest, RunWithAnEmptyFieldWarnsAndWritesNothing)
         EXPECT_FALSE(FileExists(File("~enc.bat")));
         EXPECT_TRUE(Enabled(IDC_RUN));
     }
+}
+
+TEST_F(MainWindowTest, RunRefusesAnOutputThatIsTheInputHoweverSpelt)
+{
+    Open();
+    const std::string source = File("source clip.avi");
+    WriteFileBytes(source, "source");
+    char shortName[MAX_PATH] = "";
+    GetShortPathNameA(source.c_str(), shortName, MAX_PATH);
+    std::string upper = source;
+    CharUpperA(&upper[0]);
+    const std::string parent = folder.substr(folder.rfind('\\') + 1);
+    // Relative names are the encoder's: it runs in the program folder.
+    for (const std::string& output : {source, upper, std::string(shortName),
+                                      folder + "\\..\\" + parent + "\\source clip.avi", std::string("source clip.avi")}) {
+        Type(IDC_INPUT_FILE, source.c_str());
+        Type(IDC_OUTPUT_FILE, output.c_str());
+        std::string message;
+        DialogScript script(main, [&](HWND box) {
+            message = MessageBoxText(box);
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+        });
+        window.RunCommand();
+        EXPECT_TRUE(script.Ran()) << output;
+        EXPECT_EQ("入力ﾌｧｲﾙと出力ﾌｧｲﾙが同じです", message) << output;
+        EXPECT_FALSE(FileExists(File("~enc.bat"))) << output;
+        EXPECT_TRUE(Enabled(IDC_RUN)) << output;
+    }
+    EXPECT_EQ("source", ReadFileBytes(source));
+
+    // Another file, new or existing, runs.
+    WriteFileBytes(File("other.flv"), "old");
+    for (const std::string& output : {File("new.flv"), File("other.flv")}) {
+        Type(IDC_OUTPUT_FILE, output.c_str());
+        DialogScript script(main, [](HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); });
+        window.RunCommand();
+        EXPECT_FALSE(Enabled(IDC_RUN)) << output;
+        EXPECT_TRUE(PumpUntil([&] { return Enabled(IDC_RUN); }, 30000)) << output;
+        EXPECT_FALSE(script.Ran()) << output;
+    }
+    DeleteFileA(source.c_str());
+    DeleteFileA(File("other.flv").c_str());
+}
+
+TEST_F(MainWindowTest, SessionEndSavesTheSettingsOnce)
+{
+    Open();
+    Type(IDC_VIDEO_BITRATE, "777");
+    SendMessageA(main, WM_ENDSESSION, FALSE, 0);
+    EXPECT_FALSE(FileExists(File("Brumweld.ini"))) << "the session goes on";
+    SendMessageA(main, WM_ENDSESSION, TRUE, 0);
+    EXPECT_NE(std::string::npos, ReadFileBytes(File("Brumweld.ini")).find("[Video]\r\nmode=0\r\nbitrate=777\r\n"));
+    Remove("Brumweld.ini");
+    SendMessageA(main, WM_ENDSESSION, TRUE, 0);
+    EXPECT_FALSE(FileExists(File("Brumweld.ini")));
+    EXPECT_TRUE(IsWindow(main));
+}
+
+TEST_F(MainWindowTest, ARunEndingAfterTheWindowWentTouchesNothing)
+{
+    HANDLE gate = CreateEventA(nullptr, TRUE, FALSE, "BrumweldTestEncoderGate");
+    ASSERT_NE(nullptr, gate);
+    const std::string player = folder + "\\..\\job\\player.exe";
+    const std::string played = folder + "\\..\\job\\player-args.txt";
+    DeleteFileA(played.c_str());
+    Remove("~pass.log");
+    Remove("encoder-done.txt");
+    Open("[Brumweld]\r\nOptFlag=4\r\nPlayer=" + player + "\r\n[Video]\r\nmode=2\r\n");
+    Type(IDC_INPUT_FILE, "in.avi");
+    Type(IDC_OUTPUT_FILE, "out.flv");
+    window.RunCommand();
+    ASSERT_TRUE(PumpUntil([&] { return FileExists(File("~pass.log")); }, 20000)) << "the encoder did not start";
+
+    DestroyWindow(main);
+    Pump();
+    SetEvent(gate);
+    EXPECT_TRUE(PumpUntil([&] { return ReadFileBytes(File("encoder-done.txt")) == "done\r\ndone\r\n"; }, 20000));
+    // The script has ended: an end step would act now.
+    Sleep(2000);
+    EXPECT_TRUE(FileExists(File("~enc.bat")));
+    EXPECT_TRUE(FileExists(File("~pass.log")));
+    EXPECT_FALSE(FileExists(played)) << "the player was started";
+    CloseHandle(gate);
+    Remove("~pass.log");
+    Remove("encoder-done.txt");
 }
 
 TEST_F(MainWindowTest, BusyStateDisablesRunExitAndCloseOnly)

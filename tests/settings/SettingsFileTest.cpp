@@ -359,16 +359,19 @@ TEST_F(ProgramFolderFile, LoadAndSaveUseTheFileBesideTheExecutable)
     EXPECT_EQ(-8, plain.Where().x);
 }
 
-TEST_F(ProgramFolderFile, AReadOnlyFileStaysAsItWas)
+TEST_F(ProgramFolderFile, AReadOnlyHiddenOrSystemFileStaysAsItWas)
 {
-    WriteFileBytes(path, kFullFile);
-    ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
-    EncodeSettings settings;
-    SetDefaults(settings);
-    SaveSettingsFile(plain.window, settings);
-    EXPECT_EQ(kFullFile, ReadFileBytes(path));
-    EXPECT_NE(0u, GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_READONLY);
-    EXPECT_FALSE(FileExists(path + ".tmp"));
+    for (DWORD mark : {FILE_ATTRIBUTE_READONLY, FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_SYSTEM}) {
+        Remove();
+        WriteFileBytes(path, kFullFile);
+        ASSERT_TRUE(SetFileAttributesA(path.c_str(), mark));
+        EncodeSettings settings;
+        SetDefaults(settings);
+        SaveSettingsFile(plain.window, settings);
+        EXPECT_EQ(kFullFile, ReadFileBytes(path)) << mark;
+        EXPECT_NE(0u, GetFileAttributesA(path.c_str()) & mark) << mark;
+        EXPECT_FALSE(FileExists(path + ".tmp")) << mark;
+    }
 }
 
 TEST_F(ProgramFolderFile, AFileHeldWithoutSharingStaysAsItWas)
