@@ -8,7 +8,7 @@ export BUILD64 ?= build64
 export JOBS ?= 2
 ARCH ?=
 
-.PHONY: all setup build test run screenshots bench clean
+.PHONY: all setup build test run screenshots bench dist clean
 
 all: build
 
@@ -33,6 +33,10 @@ bench:
 # PNGs of the window idle and busy, made on a virtual display by an unattended run.
 screenshots:
 	@tools/project screenshots
+
+# The zip a Windows user downloads: the 32-bit program, its readme and licence.
+dist:
+	@tools/dist
 
 clean:
 	rm -rf $(BUILD) $(BUILD64)
