@@ -33,6 +33,13 @@ void ResolveMultiMonitorSupport()
     support.resolved = true;
 }
 
+// A looked-up multi-monitor function as its own type; void (*)() converts to any function type without a warning.
+template <class Function>
+Function Entry(int index)
+{
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(support.entries[index]));
+}
+
 int PrimaryScreenMetric(int index)
 {
     switch (index) {
@@ -82,9 +89,7 @@ int SystemMetric(int index)
 {
     if (!support.resolved) ResolveMultiMonitorSupport();
     if (!support.entries[0]) return PrimaryScreenMetric(index);
-    // void (*)() is the one function type that converts to any other without a warning.
-    auto metrics = reinterpret_cast<int(WINAPI*)(int)>(reinterpret_cast<void (*)()>(support.entries[0]));
-    return metrics(index);
+    return Entry<int(WINAPI*)(int)>(0)(index);
 }
 
 void ResetMultiMonitorSupport(EntryLookup lookup)
@@ -122,9 +127,8 @@ bool Window::GetNormalPosition(WindowPosition& position)
     monitor.cbSize = sizeof monitor;
     if (!support.resolved) ResolveMultiMonitorSupport();
     if (support.entries[0]) {
-        auto fromWindow = reinterpret_cast<HMONITOR(WINAPI*)(HWND, DWORD)>(reinterpret_cast<void (*)()>(support.entries[1]));
-        auto info = reinterpret_cast<BOOL(WINAPI*)(HMONITOR, MONITORINFO*)>(reinterpret_cast<void (*)()>(support.entries[5]));
-        if (!info(fromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &monitor)) return true;
+        HMONITOR nearest = Entry<HMONITOR(WINAPI*)(HWND, DWORD)>(1)(hwnd, MONITOR_DEFAULTTONEAREST);
+        if (!Entry<BOOL(WINAPI*)(HMONITOR, MONITORINFO*)>(5)(nearest, &monitor)) return true;
     } else if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &monitor.rcWork, 0)) {
         return true;
     }
