@@ -20,11 +20,12 @@ int Application::RunMessageLoop(HWND mainDialog)
 {
     MSG msg = {};
     for (;;) {
-        BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        // The wide forms: a character typed into a file field is not narrowed on its way.
+        BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0 || got == -1) break;
-        if (IsDialogMessageA(mainDialog, &msg)) continue;
+        if (IsDialogMessageW(mainDialog, &msg)) continue;
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
     return static_cast<int>(msg.wParam);
 }

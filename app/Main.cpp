@@ -1,6 +1,7 @@
 #include "app/Application.h"
 #include "job/EncodeJob.h"
 #include "job/EncodeSettings.h"
+#include "support/WideText.h"
 #include "ui/main/MainDialog.h"
 
 #include <windows.h>
@@ -14,11 +15,12 @@ MainDialog mainDialog(settings);
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int)
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
     if (!application.Initialize("*Brumweld*", true)) return 0;
     if (!mainDialog.Create()) return 0;
-    mainDialog.ApplyCommandLine(commandLine);
+    // The wide command line: a file name the code page cannot hold arrives whole.
+    mainDialog.ApplyCommandLine(CommandLineArgument(GetCommandLineW()));
     int code = application.RunMessageLoop(mainDialog.hwnd);
     // A run still going on must not reach the settings once exit releases them.
     CloseJobs();

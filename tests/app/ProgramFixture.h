@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/TestFiles.h"
+#include "tools/driver/Drive.h"
 
 #include <gtest/gtest.h>
 
@@ -48,6 +49,19 @@ protected:
             if (script) return OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, script);
         }
         return nullptr;
+    }
+
+    // The text of the warning box the program shows next, answered with OK; empty when none came.
+    static std::string AnswerBox(const PROCESS_INFORMATION& program, HWND mainWindow)
+    {
+        for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(50)) {
+            HWND box = drive::FindProcessWindow(program.dwProcessId, "#32770", mainWindow);
+            if (!box) continue;
+            std::string text = drive::GetText(box, 0xFFFF);
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+            return text;
+        }
+        return "";
     }
 
     static DWORD ExitCode(const PROCESS_INFORMATION& process, DWORD milliseconds)

@@ -9,25 +9,26 @@
 
 namespace {
 
-void RemoveTree(const std::string& folder)
+// Wide, so files named in no code page go too.
+void RemoveTree(const std::wstring& folder)
 {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
         do {
-            std::string name = found.cFileName;
-            if (name == "." || name == "..") continue;
-            std::string path = folder + "\\" + name;
-            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..") continue;
+            std::wstring path = folder + L"\\" + name;
+            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
             if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 RemoveTree(path);
             } else {
-                DeleteFileA(path.c_str());
+                DeleteFileW(path.c_str());
             }
-        } while (FindNextFileA(search, &found));
+        } while (FindNextFileW(search, &found));
         FindClose(search);
     }
-    RemoveDirectoryA(folder.c_str());
+    RemoveDirectoryW(folder.c_str());
 }
 
 }  // namespace
@@ -40,13 +41,13 @@ TempFolder::TempFolder()
     std::ostringstream name;
     name << base << "brumweld-test-" << GetCurrentProcessId() << "-" << ++counter;
     path = name.str();
-    RemoveTree(path);
+    RemoveTree(Widen(path));
     CreateDirectoryA(path.c_str(), nullptr);
 }
 
 TempFolder::~TempFolder()
 {
-    RemoveTree(path);
+    RemoveTree(Widen(path));
 }
 
 std::string ReadFileBytes(const std::string& path)
@@ -111,11 +112,16 @@ std::string RunAndCapture(const std::string& commandLine)
 
 bool StartDetached(const std::string& commandLine, PROCESS_INFORMATION& process, const std::string& folder)
 {
-    std::string line = commandLine;
-    STARTUPINFOA startup = {};
+    return StartDetached(Widen(commandLine), process, Widen(folder));
+}
+
+bool StartDetached(const std::wstring& commandLine, PROCESS_INFORMATION& process, const std::wstring& folder)
+{
+    std::wstring line = commandLine;
+    STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     process = PROCESS_INFORMATION();
-    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr,
+    if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr,
                         folder.empty() ? nullptr : folder.c_str(), &startup, &process)) {
         return false;
     }
@@ -138,4 +144,20 @@ unsigned long RunToEnd(const std::string& commandLine, unsigned long millisecond
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return code;
+}
+
+std::string Narrow(const std::wstring& text)
+{
+    int size = WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string result(size > 0 ? size - 1 : 0, '\0');
+    if (size > 1) WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, &result[0], size, nullptr, nullptr);
+    return result;
+}
+
+std::wstring Widen(const std::string& text)
+{
+    int size = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    std::wstring result(size > 0 ? size - 1 : 0, L'\0');
+    if (size > 1) MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &result[0], size);
+    return result;
 }

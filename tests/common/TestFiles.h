@@ -29,10 +29,14 @@ std::string RunAndCapture(const std::string& commandLine);
 // Starts a program as from the desktop: no console and no handles of ours. The thread
 // handle is closed; the caller owns the process handle.
 bool StartDetached(const std::string& commandLine, PROCESS_INFORMATION& process, const std::string& folder = "");
+bool StartDetached(const std::wstring& commandLine, PROCESS_INFORMATION& process, const std::wstring& folder);
 // Runs a command line with our handles, waits for it and gives its exit code
 // (STILL_ACTIVE when the time ran out, -1 when it could not start).
 unsigned long RunToEnd(const std::string& commandLine, unsigned long milliseconds);
 // A process of that file name started by the parent, or 0; also after the parent has ended.
 unsigned long FindChildProcess(unsigned long parent, const char* name);
+// Text between the ANSI code page and UTF-16, with the system's own best fit.
+std::string Narrow(const std::wstring& text);
+std::wstring Widen(const std::string& text);
 // The folder of the running executable, without a trailing backslash.
 std::string ExecutableFolder();

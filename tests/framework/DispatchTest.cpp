@@ -170,7 +170,8 @@ struct DispatchRow {
     Call expected;
 };
 
-// Characters go through the ANSI-Unicode mapping of SendMessageA, so they stay plain ASCII.
+// Sent in the wide form, as the dialog is a Unicode window: no message is translated, so the
+// made-up pointers in lParam are never read.
 const DispatchRow kDispatch[] = {
     {WM_NCCREATE, W, {"OnNcCreate", {l}}},
     {WM_CREATE, W, {"OnCreate", {l}}},
@@ -265,7 +266,7 @@ TEST_F(Dispatch, EveryMessageReachesItsHandlerWithItsArguments)
     EXPECT_EQ(72u + 2u, sizeof kDispatch / sizeof kDispatch[0]);
     for (const DispatchRow& row : kDispatch) {
         dialog.Clear();
-        SendMessageA(dialog.hwnd, row.msg, row.wParam, L);
+        SendMessageW(dialog.hwnd, row.msg, row.wParam, L);
         EXPECT_EQ(std::vector<Call>{row.expected}, dialog.calls) << "message 0x" << std::hex << row.msg;
         EXPECT_EQ(std::vector<int>{0}, dialog.unhandledFlags) << "message 0x" << std::hex << row.msg;
     }

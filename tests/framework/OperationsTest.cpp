@@ -1,6 +1,7 @@
 #include "common/TestFiles.h"
 #include "framework/OwnedDialog.h"
 #include "support/TextBuffer.h"
+#include "support/WideText.h"
 #include "ui/framework/Control.h"
 #include "ui/framework/FileDialog.h"
 #include "ui/framework/Menu.h"
@@ -243,6 +244,7 @@ TEST_F(Operations, SystemMenuClose)
 }
 
 const char kFilter[] = "Video\0*.avi;*.mp4\0All\0*.*\0";
+const wchar_t kWideFilter[] = L"Video\0*.avi;*.mp4\0All\0*.*\0";
 
 struct RecordRow {
     bool save;
@@ -264,17 +266,17 @@ TEST(FileDialogRecord, FieldsAsTheDialogNeedsThem)
 {
     HWND owner = reinterpret_cast<HWND>(0x1234);
     for (const RecordRow& row : kRecords) {
-        TextBuffer name(511);
-        OPENFILENAMEA record;
+        WideText name(511);
+        OPENFILENAMEW record;
         memset(&record, 0xAB, sizeof record);
         DWORD flags = row.save ? SaveDialogFlags(row.secondFlag) : OpenDialogFlags(row.secondFlag);
         EXPECT_EQ(row.flags, flags);
-        FillFileDialogRecord(record, owner, kFilter, "flv", "C:\\Video", row.fullPath, flags, name);
+        FillFileDialogRecord(record, owner, kWideFilter, L"flv", L"C:\\Video", row.fullPath, flags, name);
         EXPECT_EQ(sizeof(void*) == 4 ? 76u : 136u, record.lStructSize);
         EXPECT_EQ(owner, record.hwndOwner);
-        EXPECT_EQ(kFilter, record.lpstrFilter);
-        EXPECT_STREQ("flv", record.lpstrDefExt);
-        EXPECT_STREQ("C:\\Video", record.lpstrInitialDir);
+        EXPECT_EQ(kWideFilter, record.lpstrFilter);
+        EXPECT_STREQ(L"flv", record.lpstrDefExt);
+        EXPECT_STREQ(L"C:\\Video", record.lpstrInitialDir);
         EXPECT_EQ(row.flags, record.Flags);
         EXPECT_EQ(row.fullPath ? name.Data() : nullptr, record.lpstrFile);
         EXPECT_EQ(row.fullPath ? 512u : 0u, record.nMaxFile);
@@ -282,7 +284,7 @@ TEST(FileDialogRecord, FieldsAsTheDialogNeedsThem)
         EXPECT_EQ(row.fullPath ? 0u : 512u, record.nMaxFileTitle);
 
         // Everything else is zero, the fields past the record size included.
-        OPENFILENAMEA rest = record;
+        OPENFILENAMEW rest = record;
         rest.lStructSize = 0;
         rest.hwndOwner = nullptr;
         rest.lpstrFilter = nullptr;
@@ -293,7 +295,7 @@ TEST(FileDialogRecord, FieldsAsTheDialogNeedsThem)
         rest.nMaxFile = 0;
         rest.lpstrFileTitle = nullptr;
         rest.nMaxFileTitle = 0;
-        OPENFILENAMEA zero = {};
+        OPENFILENAMEW zero = {};
         EXPECT_EQ(0, memcmp(&zero, &rest, sizeof rest));
     }
 }
@@ -386,7 +388,7 @@ TEST(FileDialogs, OpenReturnsTheChosenFullPath)
     TempFolder folder;
     const std::string file = folder.File("clip.avi");
     WriteFileBytes(file, "x");
-    TextBuffer name(511);
+    WideText name(511);
     bool chosen;
     {
         BoxCloser closer(GetCurrentThreadId(), IDOK, nullptr, {{kFileNameCombo, "clip.avi"}, {kFileNameEdit, "clip.avi"}});
@@ -395,14 +397,14 @@ TEST(FileDialogs, OpenReturnsTheChosenFullPath)
         ASSERT_TRUE(closer.found);
     }
     EXPECT_TRUE(chosen);
-    EXPECT_STREQ(file.c_str(), name.Data());
+    EXPECT_EQ(file, Narrow(name.Data()));
 }
 
 TEST(FileDialogs, SaveAddsTheDefaultExtension)
 {
     TempFolder folder;
-    TextBuffer name(511);
-    name.Assign("result");
+    WideText name(511);
+    name.Assign(L"result");
     bool chosen;
     {
         BoxCloser closer(GetCurrentThreadId(), IDOK, nullptr);
@@ -412,13 +414,13 @@ TEST(FileDialogs, SaveAddsTheDefaultExtension)
         ASSERT_TRUE(closer.found);
     }
     EXPECT_TRUE(chosen);
-    EXPECT_EQ(folder.File("result.flv"), name.Data());
+    EXPECT_EQ(folder.File("result.flv"), Narrow(name.Data()));
 }
 
 TEST(FileDialogs, CancelReturnsFalse)
 {
     TempFolder folder;
-    TextBuffer name(511);
+    WideText name(511);
     BoxCloser closer(GetCurrentThreadId(), IDCANCEL, nullptr);
     EXPECT_FALSE(AskOpenFileName(nullptr, kFilter, "avi", folder.Path().c_str(), true, false, name));
     closer.Wait();

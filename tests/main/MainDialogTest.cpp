@@ -97,26 +97,31 @@ std::string MessageBoxText(HWND box)
     return ItemText(box, 0xFFFF);
 }
 
-// The explorer-style file dialog: its folder, and the file name typed and confirmed.
+// The explorer-style file dialog, a Unicode window: its folder, and the file name typed and confirmed.
 std::string FileDialogFolder(HWND dialog)
 {
-    char folder[MAX_PATH] = "";
-    SendMessageA(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(folder));
-    return folder;
+    wchar_t folder[MAX_PATH] = L"";
+    SendMessageW(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(folder));
+    return Narrow(folder);
 }
 
 std::string FileDialogName(HWND dialog)
 {
-    char name[MAX_PATH] = "";
-    SendMessageA(dialog, CDM_GETSPEC, MAX_PATH, reinterpret_cast<LPARAM>(name));
-    return name;
+    wchar_t name[MAX_PATH] = L"";
+    SendMessageW(dialog, CDM_GETSPEC, MAX_PATH, reinterpret_cast<LPARAM>(name));
+    return Narrow(name);
+}
+
+void ConfirmFileDialog(HWND dialog, const std::wstring& path)
+{
+    SendMessageW(dialog, CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>(path.c_str()));
+    SendMessageW(dialog, CDM_SETCONTROLTEXT, edt1, reinterpret_cast<LPARAM>(path.c_str()));
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
 }
 
 void ConfirmFileDialog(HWND dialog, const std::string& path)
 {
-    SendMessageA(dialog, CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>(path.c_str()));
-    SendMessageA(dialog, CDM_SETCONTROLTEXT, edt1, reinterpret_cast<LPARAM>(path.c_str()));
-    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    ConfirmFileDialog(dialog, Widen(path));
 }
 
 class MainWindowTest : public testing::Test {
@@ -480,7 +485,7 @@ TEST_F(MainWindowTest, CommandLineBecomesTheInputFile)
     };
     for (const auto& c : cases) {
         Type(IDC_INPUT_FILE, "unchanged");
-        window.ApplyCommandLine(c.line);
+        window.ApplyCommandLine(Widen(c.line).c_str());
         EXPECT_EQ(c.input, Text(IDC_INPUT_FILE)) << c.line;
     }
 }

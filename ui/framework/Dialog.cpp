@@ -5,7 +5,9 @@
 
 bool Dialog::CreateModeless(WORD templateId, HWND owner)
 {
-    return CreateDialogParamA(ModuleHandle(), MAKEINTRESOURCEA(templateId), owner, DialogProc,
+    // Made as a Unicode window, so its edit fields keep any name typed or pasted into them;
+    // an ANSI dialog's edits would keep only what the code page holds.
+    return CreateDialogParamW(ModuleHandle(), MAKEINTRESOURCEW(templateId), owner, DialogProc,
                               reinterpret_cast<LPARAM>(static_cast<Window*>(this))) != nullptr;
 }
 

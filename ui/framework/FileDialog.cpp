@@ -1,7 +1,32 @@
 #include "ui/framework/FileDialog.h"
 
 #include "support/SystemEntry.h"
-#include "support/TextBuffer.h"
+#include "support/WideText.h"
+
+namespace {
+
+// Bytes of a filter: its pairs of texts and the empty text that ends them.
+int FilterLength(const char* filter)
+{
+    const char* end = filter;
+    while (*end) end += lstrlenA(end) + 1;
+    return static_cast<int>(end - filter) + 1;
+}
+
+bool Ask(const char* entry, HWND owner, const char* filter, const char* defaultExtension, const char* initialFolder,
+         bool fullPath, DWORD flags, WideText& name)
+{
+    WideText wideFilter, extension, folder;
+    wideFilter.AssignAnsi(filter, FilterLength(filter));
+    extension.AssignAnsi(defaultExtension);
+    folder.AssignAnsi(initialFolder);
+    OPENFILENAMEW record;
+    FillFileDialogRecord(record, owner, wideFilter.Data(), extension.Data(), folder.Data(), fullPath, flags, name);
+    auto show = SystemEntry<BOOL(WINAPI*)(OPENFILENAMEW*)>("comdlg32.dll", entry);
+    return show && show(&record) != FALSE;
+}
+
+}  // namespace
 
 DWORD OpenDialogFlags(bool allowNew)
 {
@@ -13,8 +38,8 @@ DWORD SaveDialogFlags(bool overwritePrompt)
     return OFN_HIDEREADONLY | (overwritePrompt ? OFN_OVERWRITEPROMPT : 0);
 }
 
-void FillFileDialogRecord(OPENFILENAMEA& record, HWND owner, const char* filter, const char* defaultExtension,
-                          const char* initialFolder, bool fullPath, DWORD flags, TextBuffer& name)
+void FillFileDialogRecord(OPENFILENAMEW& record, HWND owner, const wchar_t* filter, const wchar_t* defaultExtension,
+                          const wchar_t* initialFolder, bool fullPath, DWORD flags, WideText& name)
 {
     ZeroMemory(&record, sizeof record);
     record.lStructSize = kFileDialogRecordSize;
@@ -33,21 +58,15 @@ void FillFileDialogRecord(OPENFILENAMEA& record, HWND owner, const char* filter,
 }
 
 bool AskOpenFileName(HWND owner, const char* filter, const char* defaultExtension, const char* initialFolder,
-                     bool fullPath, bool allowNew, TextBuffer& name)
+                     bool fullPath, bool allowNew, WideText& name)
 {
-    OPENFILENAMEA record;
-    FillFileDialogRecord(record, owner, filter, defaultExtension, initialFolder, fullPath, OpenDialogFlags(allowNew),
-                         name);
-    auto show = SystemEntry<BOOL(WINAPI*)(OPENFILENAMEA*)>("comdlg32.dll", "GetOpenFileNameA");
-    return show && show(&record) != FALSE;
+    return Ask("GetOpenFileNameW", owner, filter, defaultExtension, initialFolder, fullPath, OpenDialogFlags(allowNew),
+               name);
 }
 
 bool AskSaveFileName(HWND owner, const char* filter, const char* defaultExtension, const char* initialFolder,
-                     bool fullPath, bool overwritePrompt, TextBuffer& name)
+                     bool fullPath, bool overwritePrompt, WideText& name)
 {
-    OPENFILENAMEA record;
-    FillFileDialogRecord(record, owner, filter, defaultExtension, initialFolder, fullPath,
-                         SaveDialogFlags(overwritePrompt), name);
-    auto show = SystemEntry<BOOL(WINAPI*)(OPENFILENAMEA*)>("comdlg32.dll", "GetSaveFileNameA");
-    return show && show(&record) != FALSE;
+    return Ask("GetSaveFileNameW", owner, filter, defaultExtension, initialFolder, fullPath,
+               SaveDialogFlags(overwritePrompt), name);
 }

@@ -5,22 +5,25 @@
 
 #include <cstddef>
 
-class TextBuffer;
+class WideText;
 
-// The record size of the OPENFILENAMEA form without the Windows 2000 fields: 76 bytes in
+// The record size of the OPENFILENAMEW form without the Windows 2000 fields: 76 bytes in
 // 32-bit Windows, larger in 64-bit, where its pointers are wider.
-const DWORD kFileDialogRecordSize = offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR);
+const DWORD kFileDialogRecordSize = offsetof(OPENFILENAMEW, lpTemplateName) + sizeof(LPCWSTR);
 static_assert(sizeof(void*) != 4 || kFileDialogRecordSize == 76, "the 32-bit record is 76 bytes");
 
 DWORD OpenDialogFlags(bool allowNew);
 DWORD SaveDialogFlags(bool overwritePrompt);
 
 // Zeroes the record and fills it; the buffer receives the full path, or only the name without fullPath.
-void FillFileDialogRecord(OPENFILENAMEA& record, HWND owner, const char* filter, const char* defaultExtension,
-                          const char* initialFolder, bool fullPath, DWORD flags, TextBuffer& name);
+void FillFileDialogRecord(OPENFILENAMEW& record, HWND owner, const wchar_t* filter, const wchar_t* defaultExtension,
+                          const wchar_t* initialFolder, bool fullPath, DWORD flags, WideText& name);
 
-// True if the user chose a file; false on cancel or failure, the buffer then holds nothing useful.
+// The dialogs in their wide forms, so a name the code page cannot hold comes back whole;
+// the filter (pairs of texts, each ended by NUL, and a final NUL), extension and folder
+// are ANSI. True if the user chose a file; false on cancel or failure, the buffer then
+// holds nothing useful.
 bool AskOpenFileName(HWND owner, const char* filter, const char* defaultExtension, const char* initialFolder,
-                     bool fullPath, bool allowNew, TextBuffer& name);
+                     bool fullPath, bool allowNew, WideText& name);
 bool AskSaveFileName(HWND owner, const char* filter, const char* defaultExtension, const char* initialFolder,
-                     bool fullPath, bool overwritePrompt, TextBuffer& name);
+                     bool fullPath, bool overwritePrompt, WideText& name);

@@ -6,6 +6,7 @@
 #include "support/FileIdentity.h"
 #include "support/SystemEntry.h"
 #include "support/TextBuffer.h"
+#include "support/WideText.h"
 #include "ui/framework/FileDialog.h"
 #include "ui/framework/Menu.h"
 #include "ui/framework/Resources.h"
@@ -20,6 +21,7 @@ const char* const kModeTexts[] = {"固定ﾋﾞｯﾄﾚｰﾄ (1pass-CBR)", "�
 const char* const kChannelTexts[] = {"自動", "ｽﾃﾚｵ", "ｼﾞｮｲﾝﾄｽﾃﾚｵ", "ﾓﾉﾗﾙ"};
 const char kNoFileNames[] = "ファイル名を指定してください";
 const char kSameFile[] = "入力ﾌｧｲﾙと出力ﾌｧｲﾙが同じです";
+const char kUnusableName[] = "ﾌｧｲﾙ名に使えない文字が含まれています";
 const char kInputFilter[] = "すべてのﾌｧｲﾙ(*.*)\0*.*\0";
 const char kPlayerFilter[] = "exeﾌｧｲﾙ\0*.exe\0";
 const int kFirstOption = IDC_WAIT_FOR_KEY;
@@ -103,13 +105,19 @@ void MainDialog::StoreControls()
     settings.OptFlag = options;
 }
 
-void MainDialog::ApplyCommandLine(const char* text)
+void MainDialog::ApplyCommandLine(const wchar_t* text)
 {
     if (!text || !*text) return;
-    TextBuffer path;
-    path.Assign(text);
-    path.StripQuotes();
-    SetItemText(IDC_INPUT_FILE, path.Data());
+    WideText path;
+    int length = lstrlenW(text);
+    // At least three characters beginning with a quote: the first and the last go.
+    if (length >= 3 && text[0] == L'"') {
+        path.Assign(text + 1);
+        path.Data()[length - 2] = L'\0';
+    } else {
+        path.Assign(text);
+    }
+    SetDlgItemTextW(hwnd, IDC_INPUT_FILE, path.Data());
 }
 
 int MainDialog::OnDestroy()
@@ -139,12 +147,15 @@ void MainDialog::SaveSettings()
 int MainDialog::OnDropFiles(UINT_PTR drop)
 {
     HDROP files = reinterpret_cast<HDROP>(drop);
-    TextBuffer path(511);
-    auto query = SystemEntry<UINT(WINAPI*)(HDROP, UINT, LPSTR, UINT)>("shell32.dll", "DragQueryFileA");
+    WideText path;
+    auto query = SystemEntry<UINT(WINAPI*)(HDROP, UINT, LPWSTR, UINT)>("shell32.dll", "DragQueryFileW");
     auto finish = SystemEntry<void(WINAPI*)(HDROP)>("shell32.dll", "DragFinish");
-    if (query) query(files, 0, path.Data(), path.BufferSize());
+    if (query) {
+        path.Reserve(static_cast<int>(query(files, 0, nullptr, 0)));
+        query(files, 0, path.Data(), path.BufferSize());
+    }
     if (finish) finish(files);
-    SetItemText(IDC_INPUT_FILE, path.Data());
+    SetDlgItemTextW(hwnd, IDC_INPUT_FILE, path.Data());
     SetForegroundWindow(hwnd);
     return 1;
 }
@@ -178,8 +189,11 @@ void MainDialog::RunCommand()
         return;
     }
     TextBuffer input(511), output(511);
-    GetInputFile(input);
-    GetOutputFile(output);
+    // A name the code page cannot hold would reach the encoder as another name.
+    if (!ReadFileField(IDC_INPUT_FILE, false, input) || !ReadFileField(IDC_OUTPUT_FILE, true, output)) {
+        Warn(kUnusableName);
+        return;
+    }
     // The encoder would overwrite its own source. Relative names are judged as the encoder
     // sees them, from the program folder, where the script runs.
     GoToProgramFolder();
@@ -202,48 +216,83 @@ void MainDialog::EnableCommands(bool enable)
 
 void MainDialog::BrowseInputFile()
 {
-    TextBuffer path(511);
+    WideText path;
     if (!AskOpenFileName(hwnd, kInputFilter, "avi", settings.InputDir.Data(), true, false, path)) return;
-    SetItemText(IDC_INPUT_FILE, path.Data());
-    settings.InputDir.Assign(path.Data());
-    settings.InputDir.CutToFolder();
+    SetDlgItemTextW(hwnd, IDC_INPUT_FILE, path.Data());
+    WrittenFolder(path, settings.InputDir);
 }
 
 void MainDialog::BrowseOutputFile()
 {
-    TextBuffer path(511);
+    WideText path;
     TextBuffer filter;
     filter.LoadResourceString(IDS_OUTPUT_FILTER);
     filter.ReplaceChar('/', '\0');
     if (!AskSaveFileName(hwnd, filter.Data(), "flv", settings.OutputDir.Data(), true, false, path)) return;
-    SetItemText(IDC_OUTPUT_FILE, path.Data());
-    settings.OutputDir.Assign(path.Data());
-    settings.OutputDir.CutToFolder();
+    SetDlgItemTextW(hwnd, IDC_OUTPUT_FILE, path.Data());
+    WrittenFolder(path, settings.OutputDir);
 }
 
 void MainDialog::ChoosePlayer()
 {
-    TextBuffer path(511);
+    WideText path;
     TextBuffer folder;
     if (!settings.Player.IsEmpty()) {
         folder.Assign(settings.Player.Data());
         folder.CutToFolder();
-        settings.Player.GetFileName(path);
+        TextBuffer name;
+        settings.Player.GetFileName(name);
+        path.AssignAnsi(name.Data());
     }
     if (!AskOpenFileName(hwnd, kPlayerFilter, "exe", folder.Data(), true, false, path)) return;
+    TextBuffer player;
+    if (!ExistingNameInCodePage(path.Data(), player)) {
+        Warn(kUnusableName);
+        return;
+    }
     // A run that is ending may be reading the player at this moment.
     JobSettingsLock lock;
-    settings.Player.Assign(path.Data());
+    settings.Player.Assign(player.Data());
+}
+
+void MainDialog::WrittenFolder(const WideText& path, TextBuffer& folder)
+{
+    TextBuffer written;
+    if (ToAnsiExactly(path.Data(), written)) {
+        written.CutToFolder();
+        folder.Assign(written.Data());
+        return;
+    }
+    // Saved as it is written: a folder the code page cannot hold by its short name.
+    WideText wideFolder;
+    wideFolder.Assign(path.Data());
+    wideFolder.CutToFolder();
+    if (ExistingNameInCodePage(wideFolder.Data(), written)) folder.Assign(written.Data());
+}
+
+bool MainDialog::ReadFileField(int id, bool newFile, TextBuffer& name)
+{
+    WideText text(GetWindowTextLengthW(GetDlgItem(hwnd, id)));
+    GetDlgItemTextW(hwnd, id, text.Data(), text.BufferSize());
+    TextBuffer written;
+    // A name the code page holds exactly is taken byte for byte, cut to the buffer as always.
+    if (ToAnsiExactly(text.Data(), written)) {
+        GetItemText(id, name);
+        return true;
+    }
+    bool found = newFile ? NewFileNameInCodePage(text.Data(), written) : ExistingNameInCodePage(text.Data(), written);
+    name.Assign(found ? written.Data() : "");
+    return found;
 }
 
 void MainDialog::GetInputFile(TextBuffer& name)
 {
-    GetItemText(IDC_INPUT_FILE, name);
+    ReadFileField(IDC_INPUT_FILE, false, name);
 }
 
 void MainDialog::GetOutputFile(TextBuffer& name)
 {
-    GetItemText(IDC_OUTPUT_FILE, name);
+    ReadFileField(IDC_OUTPUT_FILE, true, name);
 }
 
 void MainDialog::GetSampleRateText(TextBuffer& text)

@@ -5,6 +5,8 @@
 #include "ui/framework/Dialog.h"
 
 struct EncodeSettings;
+class TextBuffer;
+class WideText;
 
 // The program's one window: file fields, encoder settings, options and Run.
 class MainDialog : public Dialog, public JobWindow {
@@ -16,7 +18,7 @@ public:
     void FillControls();
     void StoreControls();
     // A command-line path becomes the input file, without its surrounding quotes.
-    void ApplyCommandLine(const char* text);
+    void ApplyCommandLine(const wchar_t* text);
 
     void RunCommand();
     void BrowseInputFile();
@@ -28,6 +30,8 @@ public:
     int OnDropFiles(UINT_PTR drop) override;
     int OnCommand(UINT id, UINT code, UINT_PTR control) override;
 
+    // The file fields as the encoder gets them: in the code page, by short names where needed;
+    // empty when there is no such name.
     void GetInputFile(TextBuffer& name) override;
     void GetOutputFile(TextBuffer& name) override;
     void GetSampleRateText(TextBuffer& text) override;
@@ -35,6 +39,11 @@ public:
 
 private:
     void EnableModeControls(int mode);
+    // The field's name in the code page (ExistingNameInCodePage, or NewFileNameInCodePage for a
+    // new file); false, with the name empty, when the name has no such form.
+    bool ReadFileField(int id, bool newFile, TextBuffer& name);
+    // The folder of a chosen file, as it is written in the code page; unchanged if it cannot be.
+    void WrittenFolder(const WideText& path, TextBuffer& folder);
     // Stores the controls and writes the settings file, the first time only.
     void SaveSettings();
 
