@@ -2,6 +2,7 @@
 
 #include "common/TestFiles.h"
 #include "job/EncodeSettings.h"
+#include "support/TextBuffer.h"
 #include "ui/main/resource.h"
 
 #include <gtest/gtest.h>
@@ -433,6 +434,48 @@ TEST_F(MainWindowTest, BusyStateDisablesRunExitAndCloseOnly)
     Pump();
     EXPECT_FALSE(IsWindow(main));
     EXPECT_EQ(0u, ReadFileBytes(File("Brumweld.ini")).find("[Brumweld]\r\n"));
+}
+
+TEST_F(MainWindowTest, ChosenNamesOutsideTheCodePageAreKeptWholeAndSavedShort)
+{
+    TempFolder temp;
+    const std::wstring videos = Widen(temp.Path()) + L"\\\uB3D9\uC601\uC0C1", input = videos + L"\\caf\u00E9.avi";
+    const std::wstring player = videos + L"\\\uD50C.exe";
+    ASSERT_TRUE(CreateDirectoryW(videos.c_str(), nullptr));
+    for (const std::wstring& file : {input, player}) {
+        CloseHandle(CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    }
+    auto shortName = [](const std::wstring& name) {
+        wchar_t written[MAX_PATH] = L"";
+        GetShortPathNameW(name.c_str(), written, MAX_PATH);
+        return Narrow(written);
+    };
+    Open();
+
+    DialogScript pickInput(main, [&](HWND dialog) { ConfirmFileDialog(dialog, input); });
+    window.BrowseInputFile();
+    ASSERT_TRUE(pickInput.Ran());
+    wchar_t field[MAX_PATH] = L"";
+    GetDlgItemTextW(main, IDC_INPUT_FILE, field, MAX_PATH);
+    EXPECT_TRUE(input == field) << "the field holds the name as chosen";
+    EXPECT_EQ(shortName(videos), settings.InputDir.Data());
+
+    DialogScript pickOutput(main, [&](HWND dialog) { ConfirmFileDialog(dialog, videos + L"\\out.flv"); });
+    window.BrowseOutputFile();
+    ASSERT_TRUE(pickOutput.Ran());
+    EXPECT_EQ(shortName(videos), settings.OutputDir.Data());
+
+    DialogScript pickPlayer(main, [&](HWND dialog) { ConfirmFileDialog(dialog, player); });
+    window.ChoosePlayer();
+    ASSERT_TRUE(pickPlayer.Ran());
+    EXPECT_EQ(shortName(player), settings.Player.Data());
+
+    // The encoder gets the input by its short name, the new output by its short folder.
+    TextBuffer name(511);
+    window.GetInputFile(name);
+    EXPECT_EQ(shortName(input), name.Data());
+    window.GetOutputFile(name);
+    EXPECT_EQ(shortName(videos) + "\\out.flv", name.Data());
 }
 
 // A DROPFILES block as the shell posts it, with the names in ANSI.
