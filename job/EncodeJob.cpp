@@ -13,7 +13,6 @@
 namespace {
 
 const char kScriptName[] = "~enc.bat";
-const char kPassLogName[] = "~pass.log";
 
 // Made before the program's entry, while only one thread exists, and never destroyed:
 // a worker may still take it while the process is exiting.
@@ -40,8 +39,7 @@ unsigned __stdcall JobWorker(void* argument)
 void DeleteProgramFile(const char* name)
 {
     TextBuffer path(511);
-    path.SetToProgramPath(name);
-    DeleteFileA(path.Data());
+    if (path.SetToProgramPath(name)) DeleteFileA(path.Data());
 }
 
 }  // namespace
@@ -71,9 +69,8 @@ void CloseJobs()
 bool WriteBatchScript(JobWindow& window, const EncodeSettings& settings)
 {
     TextBuffer path(511);
-    path.SetToProgramPath(kScriptName);
     TextFileWriter script;
-    if (!script.Open(path.Data())) return false;
+    if (!path.SetToProgramPath(kScriptName) || !script.Open(path.Data())) return false;
     script.WriteString("@echo off\r\n\r\n");
     if (settings.mode == TwoPass) {
         WriteEncoderCommand(script, FirstPass, settings, window);
@@ -136,20 +133,20 @@ bool RunProcess(const char* commandLine, bool wait)
 void FinishJob(JobWindow& window, EncodeSettings& settings)
 {
     unsigned short options;
-    TextBuffer player(511);
+    TextBuffer player(511), output(511);
     {
         JobSettingsLock lock;
         if (jobsClosed) return;
         options = settings.OptFlag;
         player.Assign(settings.Player.Data());
     }
+    // Read before the window is idle again: the next Run names its own files.
+    window.GetOutputFile(output);
     if (!(options & KeepBatch)) DeleteProgramFile(kScriptName);
     DeleteProgramFile(kPassLogName);
     window.EnableCommands(true);
 
     if (!(options & PlayAfter) || player.IsEmpty()) return;
-    TextBuffer output(511);
-    window.GetOutputFile(output);
     // Quoted, so a path with spaces reaches the player as one argument; no name, no argument.
     TextBuffer parameters(511);
     if (!output.IsEmpty()) {

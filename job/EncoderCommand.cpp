@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+const char kPassLogName[] = "~pass.log";
+
 namespace {
 
 // cmd expands % even between double quotes, so it is doubled; a double quote, which no
@@ -59,7 +61,7 @@ void WriteEncoderCommand(TextFileWriter& script, EncodePass pass, const EncodeSe
     }
     if (pass != SinglePass) {
         script.WriteString(" -passlogfile ");
-        script.WriteString("~pass.log");
+        script.WriteString(kPassLogName);
     }
     script.WriteString(" -vf ");
     if (settings.bSize != 0) {

@@ -4,6 +4,9 @@ class JobWindow;
 class TextFileWriter;
 struct EncodeSettings;
 
+// The first pass's statistics for the second, in the program folder.
+extern const char kPassLogName[];
+
 enum EncodePass { SinglePass = 0, FirstPass = 1, SecondPass = 2 };
 
 // Writes one encoder command line for the pass into the open script. A first-pass

@@ -6,7 +6,7 @@ class TextBuffer;
 // so implementations reach the window only through window-system calls.
 class JobWindow {
 public:
-    // The file fields, cut to the buffer's capacity.
+    // The files of the run, as its script names them.
     virtual void GetInputFile(TextBuffer& name) = 0;
     virtual void GetOutputFile(TextBuffer& name) = 0;
     // The displayed text of the sample-rate list, whole; empty when nothing is selected.

@@ -8,11 +8,17 @@ void ProfileReader::SetSection(const char* name) { section.Assign(name); }
 
 int ProfileReader::ReadInt(const char* key, int defaultValue)
 {
+    // An empty name would make the profile functions read the system's WIN.INI.
+    if (path.IsEmpty()) return defaultValue;
     return static_cast<int>(GetPrivateProfileIntA(section.Data(), key, defaultValue, path.Data()));
 }
 
 void ProfileReader::ReadString(const char* key, char* text, int size, const char* defaultValue)
 {
+    if (path.IsEmpty()) {
+        lstrcpynA(text, defaultValue, size);
+        return;
+    }
     GetPrivateProfileStringA(section.Data(), key, defaultValue, text, size, path.Data());
 }
 

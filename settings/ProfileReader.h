@@ -3,7 +3,7 @@
 #include "support/TextBuffer.h"
 
 // Reads one key at a time from an INI file through the profile functions; a missing file,
-// section or key gives the default.
+// section or key, or no file name at all, gives the default.
 class ProfileReader {
 public:
     void SetFile(const char* file);

@@ -110,6 +110,7 @@ bool SaveSettingsFile(Window& window, const EncodeSettings& settings, const char
 
 void LoadSettingsFile(Window& window, EncodeSettings& settings)
 {
+    // Without a program folder the path stays empty and every setting takes its default.
     TextBuffer path(511);
     path.SetToProgramPath(kFileName);
     LoadSettingsFile(window, settings, path.Data());
@@ -118,6 +119,5 @@ void LoadSettingsFile(Window& window, EncodeSettings& settings)
 void SaveSettingsFile(Window& window, const EncodeSettings& settings)
 {
     TextBuffer path(511);
-    path.SetToProgramPath(kFileName);
-    SaveSettingsFile(window, settings, path.Data());
+    if (path.SetToProgramPath(kFileName)) SaveSettingsFile(window, settings, path.Data());
 }

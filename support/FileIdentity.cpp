@@ -4,10 +4,10 @@
 
 namespace {
 
-bool GetIdentity(const char* name, BY_HANDLE_FILE_INFORMATION& information)
+bool GetIdentity(const wchar_t* name, BY_HANDLE_FILE_INFORMATION& information)
 {
     // No access asked and every sharing mode allowed: a file open elsewhere is still identified.
-    HANDLE file = CreateFileA(name, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+    HANDLE file = CreateFileW(name, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                               FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     bool known = GetFileInformationByHandle(file, &information) != FALSE;
@@ -17,7 +17,7 @@ bool GetIdentity(const char* name, BY_HANDLE_FILE_INFORMATION& information)
 
 }  // namespace
 
-bool IsSameExistingFile(const char* first, const char* second)
+bool IsSameExistingFile(const wchar_t* first, const wchar_t* second)
 {
     BY_HANDLE_FILE_INFORMATION a, b;
     if (!GetIdentity(first, a) || !GetIdentity(second, b)) return false;

@@ -1,22 +1,49 @@
 #include "support/TextBuffer.h"
 
+#include "support/CodePage.h"
+#include "support/WideText.h"
+
 #include <windows.h>
+
+bool GetProgramFolder(WideText& folder)
+{
+    folder.Reserve(MAX_PATH);
+    for (;;) {
+        DWORD length = GetModuleFileNameW(nullptr, folder.Data(), folder.BufferSize());
+        if (length == 0) return false;
+        if (length < static_cast<DWORD>(folder.BufferSize())) break;
+        folder.Reserve(2 * folder.BufferSize());
+    }
+    folder.CutToFolder();
+    return true;
+}
 
 bool GetProgramFolder(TextBuffer& folder)
 {
-    folder.Reserve(500);
-    if (GetModuleFileNameA(nullptr, folder.Data(), folder.BufferSize()) == 0) return false;
-    folder.CutToFolder();
+    WideText wide;
+    WrittenName written;
+    folder.Assign("");
+    if (!GetProgramFolder(wide) || !WriteName(wide.Data(), L"", ExistingFile, CP_ACP, written)) return false;
+    folder.Assign(written.text.Data());
     return true;
 }
 
 bool GoToProgramFolder()
 {
     TextBuffer folder;
-    folder.Reserve(500);
     if (!GetProgramFolder(folder)) return false;
     // A program at a drive's root has the folder "E:", which as a current folder names that
     // drive's last folder, not its root.
     if (folder.Length() == 2 && folder.Data()[1] == ':') folder.Append("\\");
     return SetCurrentDirectoryA(folder.Data()) != FALSE;
+}
+
+bool TextBuffer::SetToProgramPath(const char* name)
+{
+    if (!GetProgramFolder(*this)) return false;
+    if (name) {
+        Append("\\");
+        Append(name);
+    }
+    return true;
 }

@@ -90,11 +90,6 @@ void TextBuffer::Append(const char* text)
     lstrcatA(data, text);
 }
 
-void TextBuffer::LoadResourceString(unsigned id)
-{
-    LoadStringA(GetModuleHandleA(nullptr), id, data, BufferSize());
-}
-
 int TextBuffer::Compare(const char* text) const
 {
     return lstrcmpA(data, text);
@@ -139,23 +134,4 @@ void TextBuffer::CutToFolder()
 void TextBuffer::GetFileName(TextBuffer& destination) const
 {
     CopyTail(destination, SeparatorPosition(*this) + 1, -1);
-}
-
-void TextBuffer::StripQuotes()
-{
-    int length = Length();
-    if (length < 3 || data[0] != '"') return;
-    MoveMemory(data, data + 1, length);
-    data[length - 2] = '\0';
-}
-
-void TextBuffer::SetToProgramPath(const char* name)
-{
-    Reserve(511);
-    if (GetModuleFileNameA(nullptr, data, BufferSize()) == 0) return;
-    CutToFolder();
-    if (name) {
-        Append("\\");
-        Append(name);
-    }
 }

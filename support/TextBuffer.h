@@ -23,7 +23,6 @@ public:
 
     void Assign(const char* text);
     void Append(const char* text);
-    void LoadResourceString(unsigned id);
     int Compare(const char* text) const;
 
     int FindLast(char c) const;
@@ -31,8 +30,9 @@ public:
     void CopyTail(TextBuffer& destination, int start, int count) const;
     void CutToFolder();
     void GetFileName(TextBuffer& destination) const;
-    void StripQuotes();
-    void SetToProgramPath(const char* name);
+    // The program folder's file of that name, as the script and settings name it; false,
+    // with the text empty, when the folder has no name in the code page.
+    bool SetToProgramPath(const char* name);
 
 private:
     void Allocate(int newCapacity);
@@ -41,6 +41,10 @@ private:
     int capacity;
 };
 
-// The folder of the executable, without a trailing backslash.
+class WideText;
+
+// The folder of the executable, without a trailing backslash: as it is, or written in the
+// code page (by its short name where the code page cannot hold it; false where there is none).
+bool GetProgramFolder(WideText& folder);
 bool GetProgramFolder(TextBuffer& folder);
 bool GoToProgramFolder();

@@ -11,20 +11,12 @@
 namespace {
 
 const char kUnusableName[] = "ﾌｧｲﾙ名に使えない文字が含まれています";
+const char kSameFile[] = "入力ﾌｧｲﾙと出力ﾌｧｲﾙが同じです";
+const char kUnusableValue[] = "ﾌﾚｰﾑﾚｰﾄかｻｲｽﾞに使えない文字が含まれています";
 
 // File names the ANSI code page cannot hold, through the real program and the real encoder.
 class Names : public Program {
 protected:
-    std::wstring File(const std::wstring& name) const { return Widen(folder.Path()) + L"\\" + name; }
-
-    PROCESS_INFORMATION StartWith(const std::wstring& arguments)
-    {
-        PROCESS_INFORMATION process;
-        EXPECT_TRUE(StartDetached(L"\"" + File(L"Brumweld.exe") + L"\" " + arguments, process, Widen(folder.Path())));
-        started.push_back(process);
-        return process;
-    }
-
     // A clip of that frame size under a name of any kind.
     void Clip(const std::wstring& name, const char* size)
     {
@@ -41,51 +33,30 @@ protected:
         return Host("ffprobe.exe -v error -select_streams v -show_entries stream=width,height -of csv=p=0 \"" +
                     Narrow(shortName) + "\"");
     }
-
-    // Sent as messages: the window-text functions do not reach another process's controls.
-    static void SetField(HWND window, int id, const std::wstring& text)
-    {
-        SendDlgItemMessageW(window, id, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    }
-
-    static std::wstring Field(HWND window, int id)
-    {
-        wchar_t text[1024] = L"";
-        SendDlgItemMessageW(window, id, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
-        return text;
-    }
-
-    static void RunToIdle(const PROCESS_INFORMATION& program, HWND window)
-    {
-        drive::Click(window, IDC_RUN);
-        ASSERT_TRUE(drive::WaitEnabled(window, IDC_RUN, false, 10000))
-            << "the window did not go busy: " << AnswerBox(program, window);
-        ASSERT_TRUE(drive::WaitEnabled(window, IDC_RUN, true, 120000)) << "the run did not end";
-    }
 };
 
 TEST_F(Names, AnAccentedNameOnTheCommandLineConvertsThatFileNotItsLookAlike)
 {
     // Named outside the assertions, which also spell their arguments in the code page.
-    const std::wstring cafe = File(L"café.avi");
+    const std::wstring cafe = folder.File(L"café.avi");
     Clip(cafe, "320x240");
-    Clip(File(L"cafe.avi"), "160x120");
-    PROCESS_INFORMATION program = StartWith(L"\"" + cafe + L"\"");
+    Clip(folder.File(L"cafe.avi"), "160x120");
+    PROCESS_INFORMATION program = Start(L"\"" + cafe + L"\"");
     HWND window = drive::WaitForMainWindow(program.dwProcessId, 30000);
     ASSERT_NE(nullptr, window);
     EXPECT_EQ(cafe, Field(window, IDC_INPUT_FILE));
-    SetField(window, IDC_OUTPUT_FILE, File(L"out.flv"));
+    SetField(window, IDC_OUTPUT_FILE, folder.File(L"out.flv"));
     RunToIdle(program, window);
-    EXPECT_EQ("320,240\n", FrameSize(File(L"out.flv")));
+    EXPECT_EQ("320,240\n", FrameSize(folder.File(L"out.flv")));
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(0u, ExitCode(program, 30000));
 }
 
 TEST_F(Names, TypedKoreanAndEmojiNamesConvertIntoAFolderNamedSo)
 {
-    const std::wstring outputs = File(L"출력😀");
+    const std::wstring outputs = folder.File(L"출력😀");
     ASSERT_TRUE(CreateDirectoryW(outputs.c_str(), nullptr));
-    PROCESS_INFORMATION program = StartWith(L"");
+    PROCESS_INFORMATION program = Start(L"");
     HWND window = drive::WaitForMainWindow(program.dwProcessId, 30000);
     ASSERT_NE(nullptr, window);
     // The output's own name must be one the code page holds: it has no short name yet.
@@ -94,8 +65,8 @@ TEST_F(Names, TypedKoreanAndEmojiNamesConvertIntoAFolderNamedSo)
         {L"emoji😀.avi", L"\\emoji.flv"},
     };
     for (const auto& run : runs) {
-        Clip(File(run.input), "320x240");
-        SetField(window, IDC_INPUT_FILE, File(run.input));
+        Clip(folder.File(run.input), "320x240");
+        SetField(window, IDC_INPUT_FILE, folder.File(run.input));
         SetField(window, IDC_OUTPUT_FILE, outputs + run.output);
         RunToIdle(program, window);
         EXPECT_EQ("320,240\n", FrameSize(outputs + run.output)) << Narrow(run.output);
@@ -106,19 +77,19 @@ TEST_F(Names, TypedKoreanAndEmojiNamesConvertIntoAFolderNamedSo)
 
 TEST_F(Names, NamesWithoutAWrittenFormWarnAndRunNothing)
 {
-    Clip(File(L"in.avi"), "160x120");
-    PROCESS_INFORMATION program = StartWith(L"");
+    Clip(folder.File(L"in.avi"), "160x120");
+    PROCESS_INFORMATION program = Start(L"");
     HWND window = drive::WaitForMainWindow(program.dwProcessId, 30000);
     ASSERT_NE(nullptr, window);
 
     // An output file name typed key by key: it has no short name before it exists.
-    SetField(window, IDC_INPUT_FILE, File(L"in.avi"));
-    SetField(window, IDC_OUTPUT_FILE, File(L""));
+    SetField(window, IDC_INPUT_FILE, folder.File(L"in.avi"));
+    SetField(window, IDC_OUTPUT_FILE, folder.File(L""));
     HWND output = GetDlgItem(window, IDC_OUTPUT_FILE);
     LRESULT end = SendMessageW(output, WM_GETTEXTLENGTH, 0, 0);
     SendMessageW(output, EM_SETSEL, end, end);
     for (wchar_t c : std::wstring(L"결과.flv")) PostMessageW(output, WM_CHAR, c, 1);
-    const std::wstring typed = File(L"결과.flv");
+    const std::wstring typed = folder.File(L"결과.flv");
     for (DWORD start = GetTickCount(); Field(window, IDC_OUTPUT_FILE) != typed; Sleep(50)) {
         if (GetTickCount() - start > 10000) break;
     }
@@ -127,14 +98,113 @@ TEST_F(Names, NamesWithoutAWrittenFormWarnAndRunNothing)
     EXPECT_EQ(kUnusableName, AnswerBox(program, window));
 
     // An input that does not exist has no short name either.
-    SetField(window, IDC_INPUT_FILE, File(L"없음.avi"));
-    SetField(window, IDC_OUTPUT_FILE, File(L"out.flv"));
+    SetField(window, IDC_INPUT_FILE, folder.File(L"없음.avi"));
+    SetField(window, IDC_OUTPUT_FILE, folder.File(L"out.flv"));
     drive::Click(window, IDC_RUN);
     EXPECT_EQ(kUnusableName, AnswerBox(program, window));
 
     EXPECT_TRUE(drive::IsEnabled(window, IDC_RUN));
     EXPECT_FALSE(FileExists(folder.File("~enc.bat")));
     EXPECT_FALSE(FileExists(folder.File("out.flv")));
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0u, ExitCode(program, 30000));
+}
+
+TEST_F(Names, NoSpellingOfTheInputOverwritesItAndNoLineBreakRunsAnything)
+{
+    const std::wstring in = folder.File(L"in.avi");
+    Clip(in, "160x120");
+    const std::string source = ReadFileBytes(folder.File("in.avi"));
+    // "Copy as path" quotes the output; a command line's trailing blank leaves a quote in the input.
+    const struct { std::wstring arguments, output; const char* box; } cases[] = {
+        {L"\"" + in + L"\"", L"\"" + in + L"\"", kSameFile},
+        {L"\"" + in + L"\" ", in, kSameFile},
+        {L"\"" + in + L"\r\necho X> pwned.txt\"", folder.File(L"out.flv"), kUnusableName},
+    };
+    for (const auto& c : cases) {
+        PROCESS_INFORMATION program = Start(c.arguments);
+        HWND window = drive::WaitForMainWindow(program.dwProcessId, 30000);
+        ASSERT_NE(nullptr, window);
+        SetField(window, IDC_OUTPUT_FILE, c.output);
+        drive::Click(window, IDC_RUN);
+        EXPECT_EQ(c.box, AnswerBox(program, window)) << Narrow(c.arguments);
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        EXPECT_EQ(0u, ExitCode(program, 30000));
+    }
+    EXPECT_EQ(source, ReadFileBytes(folder.File("in.avi"))) << "the source was overwritten";
+    EXPECT_FALSE(FileExists(folder.File("~enc.bat")));
+    EXPECT_FALSE(FileExists(folder.File("pwned.txt")));
+}
+
+TEST_F(Names, AnOperatorInTheFrameRateOrSizeFromTheSettingsWarnsAndRunsNothing)
+{
+    for (const char* video : {"bSize=1\r\nsize=1&md q3&\r\n", "framerate=2|md x\r\n"}) {
+        WriteFileBytes(folder.File("Brumweld.ini"), std::string("[Video]\r\n") + video);
+        PROCESS_INFORMATION program = Start("in.avi");
+        HWND window = drive::WaitForMainWindow(program.dwProcessId, 30000);
+        ASSERT_NE(nullptr, window);
+        SetField(window, IDC_OUTPUT_FILE, L"out.flv");
+        drive::Click(window, IDC_RUN);
+        EXPECT_EQ(kUnusableValue, AnswerBox(program, window)) << video;
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        EXPECT_EQ(0u, ExitCode(program, 30000));
+    }
+    EXPECT_FALSE(FileExists(folder.File("q3")));
+    EXPECT_FALSE(FileExists(folder.File("x")));
+    EXPECT_FALSE(FileExists(folder.File("~enc.bat")));
+}
+
+TEST_F(Names, ARelativeNameIsTheProgramFoldersFileWhereverItStarted)
+{
+    TempFolder elsewhere;
+    Clip(folder.File(L"café.avi"), "320x240");
+    Clip(elsewhere.File(L"café.avi"), "160x120");
+    PROCESS_INFORMATION program = StartFrom(folder.File(L"Brumweld.exe"), L"", Widen(elsewhere.Path()));
+    HWND window = drive::WaitForMainWindow(program.dwProcessId, 30000);
+    ASSERT_NE(nullptr, window);
+    SetField(window, IDC_INPUT_FILE, L"café.avi");
+    SetField(window, IDC_OUTPUT_FILE, L"out.flv");
+    RunToIdle(program, window);
+    EXPECT_EQ("320,240\n", FrameSize(folder.File(L"out.flv")));
+    EXPECT_FALSE(FileExists(elsewhere.File("out.flv")));
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0u, ExitCode(program, 30000));
+}
+
+TEST_F(Names, InAFolderTheCodePageCannotHoldItConvertsAndSaves)
+{
+    const std::wstring home = folder.File(L"영상é");
+    ASSERT_TRUE(CreateDirectoryW(home.c_str(), nullptr));
+    for (const wchar_t* name : {L"Brumweld.exe", L"mencoder.exe", L"host-bridge.sh"}) {
+        ASSERT_TRUE(CopyFileW(folder.File(name).c_str(), (home + L"\\" + name).c_str(), FALSE));
+    }
+    Clip(home + L"\\in.avi", "320x240");
+    PROCESS_INFORMATION program = StartFrom(home + L"\\Brumweld.exe", L"in.avi", Widen(folder.Path()));
+    HWND window = drive::WaitForMainWindow(program.dwProcessId, 30000);
+    ASSERT_NE(nullptr, window);
+    SetField(window, IDC_OUTPUT_FILE, L"out.flv");
+    RunToIdle(program, window);
+    EXPECT_EQ("320,240\n", FrameSize(home + L"\\out.flv"));
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0u, ExitCode(program, 30000));
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((home + L"\\Brumweld.ini").c_str()));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((home + L"\\~enc.bat").c_str()));
+}
+
+// Run under a locale whose ANSI code page is UTF-8 (its own CTest entry); skipped elsewhere.
+TEST_F(Names, Utf8WindowsShowsItsBoxesAndWritesJapaneseNamesWhole)
+{
+    if (GetACP() != CP_UTF8) GTEST_SKIP() << "the ANSI code page is " << GetACP();
+    PROCESS_INFORMATION program = Start(L"");
+    HWND window = drive::WaitForMainWindow(program.dwProcessId, 30000);
+    ASSERT_NE(nullptr, window);
+    drive::Click(window, IDC_RUN);
+    EXPECT_EQ(L"ファイル名を指定してください", Widen(AnswerBox(program, window)));
+    Clip(folder.File(L"入力.avi"), "320x240");
+    SetField(window, IDC_INPUT_FILE, folder.File(L"入力.avi"));
+    SetField(window, IDC_OUTPUT_FILE, folder.File(L"出力.flv"));
+    RunToIdle(program, window);
+    EXPECT_EQ("320,240\n", FrameSize(folder.File(L"出力.flv")));
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(0u, ExitCode(program, 30000));
 }

@@ -2,6 +2,7 @@
 
 #include "common/TestFiles.h"
 #include "tools/driver/Drive.h"
+#include "ui/main/resource.h"
 
 #include <gtest/gtest.h>
 
@@ -28,17 +29,44 @@ protected:
         }
     }
 
-    PROCESS_INFORMATION Start(const std::string& arguments)
+    PROCESS_INFORMATION Start(const std::wstring& arguments)
     {
-        return StartFrom(folder.File("Brumweld.exe"), arguments, folder.Path());
+        return StartFrom(folder.File(L"Brumweld.exe"), arguments, Widen(folder.Path()));
     }
+    PROCESS_INFORMATION Start(const std::string& arguments) { return Start(Widen(arguments)); }
 
-    PROCESS_INFORMATION StartFrom(const std::string& program, const std::string& arguments, const std::string& current)
+    PROCESS_INFORMATION StartFrom(const std::wstring& program, const std::wstring& arguments, const std::wstring& current)
     {
         PROCESS_INFORMATION process;
-        EXPECT_TRUE(StartDetached("\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments), process, current));
+        EXPECT_TRUE(StartDetached(L"\"" + program + L"\"" + (arguments.empty() ? L"" : L" " + arguments), process, current));
         started.push_back(process);
         return process;
+    }
+    PROCESS_INFORMATION StartFrom(const std::string& program, const std::string& arguments, const std::string& current)
+    {
+        return StartFrom(Widen(program), Widen(arguments), Widen(current));
+    }
+
+    // Sent as messages in their wide forms: the window-text functions do not reach another
+    // process's controls, and the fields hold names of any script.
+    static void SetField(HWND window, int id, const std::wstring& text)
+    {
+        SendDlgItemMessageW(window, id, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    static std::wstring Field(HWND window, int id)
+    {
+        wchar_t text[1024] = L"";
+        SendDlgItemMessageW(window, id, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
+        return text;
+    }
+
+    // Presses Run and waits until the run has ended; fails with the box's text when one came instead.
+    static void RunToIdle(const PROCESS_INFORMATION& program, HWND window)
+    {
+        drive::Click(window, IDC_RUN);
+        ASSERT_TRUE(drive::WaitEnabled(window, IDC_RUN, false, 10000))
+            << "the window did not go busy: " << AnswerBox(program, window);
+        ASSERT_TRUE(drive::WaitEnabled(window, IDC_RUN, true, 120000)) << "the run did not end";
     }
 
     // The script's console process of a running job, found while the program still lives.
@@ -57,7 +85,7 @@ protected:
         for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(50)) {
             HWND box = drive::FindProcessWindow(program.dwProcessId, "#32770", mainWindow);
             if (!box) continue;
-            std::string text = drive::GetText(box, 0xFFFF);
+            std::string text = Narrow(Field(box, 0xFFFF));
             PostMessageA(box, WM_COMMAND, IDOK, 0);
             return text;
         }

@@ -1,5 +1,7 @@
 #include "common/TestFiles.h"
 
+#include "support/CodePage.h"
+
 #include <windows.h>
 #include <tlhelp32.h>
 
@@ -48,6 +50,11 @@ TempFolder::TempFolder()
 TempFolder::~TempFolder()
 {
     RemoveTree(Widen(path));
+}
+
+std::wstring TempFolder::File(const std::wstring& name) const
+{
+    return Widen(path) + L"\\" + name;
 }
 
 std::string ReadFileBytes(const std::string& path)
@@ -104,15 +111,18 @@ std::string RunAndCapture(const std::string& commandLine)
                                   &startup, &process);
     CloseHandle(output);
     if (!started) return "(not started)";
-    WaitForSingleObject(process.hProcess, INFINITE);
+    // A program that never ends fails its test instead of holding the whole run.
+    const DWORD limit = 10 * 60 * 1000;
+    const bool ended = WaitForSingleObject(process.hProcess, limit) == WAIT_OBJECT_0;
+    if (!ended) {
+        TerminateProcess(process.hProcess, 1);
+        WaitForSingleObject(process.hProcess, 10000);
+    }
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    return ReadFileBytes(outputPath);
-}
-
-bool StartDetached(const std::string& commandLine, PROCESS_INFORMATION& process, const std::string& folder)
-{
-    return StartDetached(Widen(commandLine), process, Widen(folder));
+    std::string captured = ReadFileBytes(outputPath);
+    if (!ended) captured += "\n(" + commandLine + ": did not end within 10 minutes and was ended)\n";
+    return captured;
 }
 
 bool StartDetached(const std::wstring& commandLine, PROCESS_INFORMATION& process, const std::wstring& folder)
@@ -148,16 +158,14 @@ unsigned long RunToEnd(const std::string& commandLine, unsigned long millisecond
 
 std::string Narrow(const std::wstring& text)
 {
-    int size = WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string result(size > 0 ? size - 1 : 0, '\0');
-    if (size > 1) WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, &result[0], size, nullptr, nullptr);
-    return result;
+    TextBuffer ansi;
+    ToCodePage(text.c_str(), CP_ACP, ansi);
+    return ansi.Data();
 }
 
 std::wstring Widen(const std::string& text)
 {
-    int size = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    std::wstring result(size > 0 ? size - 1 : 0, L'\0');
-    if (size > 1) MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &result[0], size);
-    return result;
+    WideText wide;
+    FromCodePage(text.c_str(), -1, CP_ACP, wide);
+    return wide.Data();
 }

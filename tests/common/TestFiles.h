@@ -15,6 +15,8 @@ public:
 
     const std::string& Path() const { return path; }
     std::string File(const std::string& name) const { return path + "\\" + name; }
+    // Names the code page cannot hold.
+    std::wstring File(const std::wstring& name) const;
 
 private:
     std::string path;
@@ -28,8 +30,7 @@ bool FileExists(const std::string& path);
 std::string RunAndCapture(const std::string& commandLine);
 // Starts a program as from the desktop: no console and no handles of ours. The thread
 // handle is closed; the caller owns the process handle.
-bool StartDetached(const std::string& commandLine, PROCESS_INFORMATION& process, const std::string& folder = "");
-bool StartDetached(const std::wstring& commandLine, PROCESS_INFORMATION& process, const std::wstring& folder);
+bool StartDetached(const std::wstring& commandLine, PROCESS_INFORMATION& process, const std::wstring& folder = L"");
 // Runs a command line with our handles, waits for it and gives its exit code
 // (STILL_ACTIVE when the time ran out, -1 when it could not start).
 unsigned long RunToEnd(const std::string& commandLine, unsigned long milliseconds);

@@ -1,6 +1,5 @@
 #include "common/TestFiles.h"
 #include "framework/OwnedDialog.h"
-#include "support/TextBuffer.h"
 #include "support/WideText.h"
 #include "ui/framework/Control.h"
 #include "ui/framework/FileDialog.h"
@@ -24,27 +23,21 @@ protected:
     Owned<Dialog> dialog;
 };
 
-TEST_F(Operations, GetTextGrowsGetItemTextCuts)
+TEST_F(Operations, TextsComeBackWholeInAnyScript)
 {
-    const std::string text(600, 'x');
+    // Characters of no ANSI code page, past the default buffer's size.
+    const std::wstring text = std::wstring(600, L'x') + L"caf\u00E9 \uD55C \U0001F600";
     Control edit;
     ASSERT_NE(nullptr, edit.Bind(dialog.hwnd, IDC_TEXT));
     ASSERT_TRUE(edit.SetText(text.c_str()));
-    EXPECT_EQ(600, dialog.GetItemTextLength(IDC_TEXT));
+    EXPECT_EQ(static_cast<int>(text.size()), dialog.GetItemTextLength(IDC_TEXT));
 
-    TextBuffer whole;
-    EXPECT_EQ(600, edit.GetText(whole));
-    EXPECT_EQ(1023, whole.Capacity());
+    WideText whole;
+    EXPECT_EQ(static_cast<int>(text.size()), edit.GetText(whole));
     EXPECT_EQ(text, whole.Data());
-
-    TextBuffer cut;
-    EXPECT_EQ(63u, dialog.GetItemText(IDC_TEXT, cut));
-    EXPECT_EQ(63, cut.Capacity());
-    EXPECT_EQ(text.substr(0, 63), cut.Data());
-
-    char array[10];
-    EXPECT_EQ(9u, dialog.GetItemText(IDC_TEXT, array, sizeof array));
-    EXPECT_STREQ("xxxxxxxxx", array);
+    WideText item(3);
+    EXPECT_EQ(text.size(), dialog.GetItemText(IDC_TEXT, item));
+    EXPECT_EQ(text, item.Data());
 }
 
 struct ClampRow {
@@ -74,7 +67,7 @@ const ClampRow kClamps[] = {
 TEST_F(Operations, GetItemIntClamped)
 {
     for (const ClampRow& row : kClamps) {
-        dialog.SetItemText(IDC_NUMBER, row.text);
+        dialog.SetItemText(IDC_NUMBER, Widen(row.text).c_str());
         EXPECT_EQ(row.expected, dialog.GetItemIntClamped(IDC_NUMBER, row.isSigned, row.min, row.max))
             << "\"" << row.text << "\" " << row.min << ".." << row.max;
     }
@@ -84,23 +77,23 @@ TEST_F(Operations, ItemNumbersReadAndWrite)
 {
     EXPECT_TRUE(dialog.SetItemInt(IDC_NUMBER, 4000000000u, FALSE));
     EXPECT_EQ(4000000000u, dialog.GetItemInt(IDC_NUMBER, FALSE));
-    char text[16];
-    dialog.GetItemText(IDC_NUMBER, text, sizeof text);
-    EXPECT_STREQ("4000000000", text);
+    WideText text;
+    dialog.GetItemText(IDC_NUMBER, text);
+    EXPECT_STREQ(L"4000000000", text.Data());
     EXPECT_TRUE(dialog.SetItemInt(IDC_NUMBER, static_cast<UINT>(-12), TRUE));
-    dialog.GetItemText(IDC_NUMBER, text, sizeof text);
-    EXPECT_STREQ("-12", text);
+    dialog.GetItemText(IDC_NUMBER, text);
+    EXPECT_STREQ(L"-12", text.Data());
     EXPECT_EQ(static_cast<UINT>(-12), dialog.GetItemInt(IDC_NUMBER, TRUE));
-    dialog.SetItemText(IDC_NUMBER, "300kbps");
+    dialog.SetItemText(IDC_NUMBER, L"300kbps");
     EXPECT_EQ(300u, dialog.GetItemInt(IDC_NUMBER, FALSE));
 }
 
 TEST_F(Operations, WindowTextAndIcons)
 {
-    EXPECT_TRUE(dialog.SetText("\x83\x75\x83\x8B"));
-    TextBuffer caption;
-    EXPECT_EQ(4, dialog.GetText(caption));
-    EXPECT_STREQ("\x83\x75\x83\x8B", caption.Data());
+    EXPECT_TRUE(dialog.SetText(L"\u30D6\u30EB"));
+    WideText caption;
+    EXPECT_EQ(2, dialog.GetText(caption));
+    EXPECT_STREQ(L"\u30D6\u30EB", caption.Data());
 
     HICON big = LoadIconImage(IDI_TEST, 32);
     HICON small = LoadIconImage(IDI_TEST, 16);
@@ -115,7 +108,7 @@ TEST_F(Operations, WindowTextAndIcons)
 
 struct ListRow {
     UINT id;
-    char separator;
+    wchar_t separator;
     std::vector<std::string> items;
 };
 
@@ -134,9 +127,9 @@ std::vector<std::string> Items(ComboBox& list)
     std::vector<std::string> items;
     LRESULT count = list.Send(CB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
-        char text[300] = {};
+        wchar_t text[300] = {};
         list.Send(CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-        items.push_back(text);
+        items.push_back(Narrow(text));
     }
     return items;
 }
@@ -152,29 +145,28 @@ TEST_F(Operations, AddResourceList)
     }
 }
 
-TEST_F(Operations, AddResourceListStopsAtTheCutText)
+TEST_F(Operations, AddResourceListTakesTheWholeEntry)
 {
     ComboBox list;
     list.Bind(dialog.hwnd, IDC_LIST);
     list.AddResourceList(IDS_LONG, '/');
     std::vector<std::string> items = Items(list);
-    // 300 characters cut to 255: 25 whole items and the first five characters of the next.
-    ASSERT_EQ(26u, items.size());
-    EXPECT_EQ("123456789", items[24]);
-    EXPECT_EQ("12345", items[25]);
+    // 300 characters: 30 whole items, none cut.
+    ASSERT_EQ(30u, items.size());
+    EXPECT_EQ("123456789", items[29]);
 }
 
 TEST_F(Operations, AddStringAndSetCurSel)
 {
     ComboBox list;
     list.Bind(dialog.hwnd, IDC_LIST);
-    EXPECT_EQ(0, list.AddString("one"));
-    EXPECT_EQ(1, list.AddString("two"));
+    EXPECT_EQ(0, list.AddString(L"one"));
+    EXPECT_EQ(1, list.AddString(L"two"));
     EXPECT_EQ(1, list.SetCurSel(1));
     EXPECT_EQ(1, list.Send(CB_GETCURSEL, 0, 0));
-    TextBuffer selected;
+    WideText selected;
     list.GetText(selected);
-    EXPECT_STREQ("two", selected.Data());
+    EXPECT_STREQ(L"two", selected.Data());
     EXPECT_EQ(CB_ERR, list.SetCurSel(5));
 }
 
@@ -243,8 +235,7 @@ TEST_F(Operations, SystemMenuClose)
     EXPECT_EQ(0u, GetMenuState(system, SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED);
 }
 
-const char kFilter[] = "Video\0*.avi;*.mp4\0All\0*.*\0";
-const wchar_t kWideFilter[] = L"Video\0*.avi;*.mp4\0All\0*.*\0";
+const wchar_t kFilter[] = L"Video\0*.avi;*.mp4\0All\0*.*\0";
 
 struct RecordRow {
     bool save;
@@ -271,10 +262,10 @@ TEST(FileDialogRecord, FieldsAsTheDialogNeedsThem)
         memset(&record, 0xAB, sizeof record);
         DWORD flags = row.save ? SaveDialogFlags(row.secondFlag) : OpenDialogFlags(row.secondFlag);
         EXPECT_EQ(row.flags, flags);
-        FillFileDialogRecord(record, owner, kWideFilter, L"flv", L"C:\\Video", row.fullPath, flags, name);
+        FillFileDialogRecord(record, owner, kFilter, L"flv", L"C:\\Video", row.fullPath, flags, name);
         EXPECT_EQ(sizeof(void*) == 4 ? 76u : 136u, record.lStructSize);
         EXPECT_EQ(owner, record.hwndOwner);
-        EXPECT_EQ(kWideFilter, record.lpstrFilter);
+        EXPECT_EQ(kFilter, record.lpstrFilter);
         EXPECT_STREQ(L"flv", record.lpstrDefExt);
         EXPECT_STREQ(L"C:\\Video", record.lpstrInitialDir);
         EXPECT_EQ(row.flags, record.Flags);
@@ -369,7 +360,7 @@ TEST_F(Operations, WarnShowsATaskModalBoxWithTheDefaultCaption)
     const std::string warning = "\x83\x74\x83\x40\x83\x43\x83\x8B\x96\xBC\x82\xF0\x8E\x77\x92\xE8\x82\xB5"
                                 "\x82\xC4\x82\xAD\x82\xBE\x82\xB3\x82\xA2";  // ファイル名を指定してください
     BoxCloser closer(GetCurrentThreadId(), IDOK, dialog.hwnd);
-    EXPECT_EQ(IDOK, dialog.Warn(warning.c_str()));
+    EXPECT_EQ(IDOK, dialog.Warn(Widen(warning).c_str()));
     closer.Wait();
     ASSERT_TRUE(closer.found);
     EXPECT_NE(closer.texts.end(), std::find(closer.texts.begin(), closer.texts.end(), warning));
@@ -392,7 +383,7 @@ TEST(FileDialogs, OpenReturnsTheChosenFullPath)
     bool chosen;
     {
         BoxCloser closer(GetCurrentThreadId(), IDOK, nullptr, {{kFileNameCombo, "clip.avi"}, {kFileNameEdit, "clip.avi"}});
-        chosen = AskOpenFileName(nullptr, kFilter, "avi", folder.Path().c_str(), true, false, name);
+        chosen = AskOpenFileName(nullptr, kFilter, L"avi", Widen(folder.Path()).c_str(), true, false, name);
         closer.Wait();
         ASSERT_TRUE(closer.found);
     }
@@ -409,7 +400,7 @@ TEST(FileDialogs, SaveAddsTheDefaultExtension)
     {
         BoxCloser closer(GetCurrentThreadId(), IDOK, nullptr);
         // A filter of its own would lend its extension; "*.*" leaves the default one to the dialog.
-        chosen = AskSaveFileName(nullptr, "All\0*.*\0", "flv", folder.Path().c_str(), true, false, name);
+        chosen = AskSaveFileName(nullptr, L"All\0*.*\0", L"flv", Widen(folder.Path()).c_str(), true, false, name);
         closer.Wait();
         ASSERT_TRUE(closer.found);
     }
@@ -422,7 +413,7 @@ TEST(FileDialogs, CancelReturnsFalse)
     TempFolder folder;
     WideText name(511);
     BoxCloser closer(GetCurrentThreadId(), IDCANCEL, nullptr);
-    EXPECT_FALSE(AskOpenFileName(nullptr, kFilter, "avi", folder.Path().c_str(), true, false, name));
+    EXPECT_FALSE(AskOpenFileName(nullptr, kFilter, L"avi", Widen(folder.Path()).c_str(), true, false, name));
     closer.Wait();
     EXPECT_TRUE(closer.found);
 }

@@ -320,8 +320,8 @@ TEST_F(EncodeJob, WaitForKeyKeepsTheRunBusyUntilAKey)
     char module[MAX_PATH];
     GetModuleFileNameA(nullptr, module, MAX_PATH);
     PROCESS_INFORMATION child;
-    ASSERT_TRUE(StartDetached(std::string("\"") + module +
-                                  "\" --gtest_also_run_disabled_tests --gtest_filter=EncodeJob.DISABLED_WaitForKeyRun",
+    ASSERT_TRUE(StartDetached(Widen(std::string("\"") + module +
+                                    "\" --gtest_also_run_disabled_tests --gtest_filter=EncodeJob.DISABLED_WaitForKeyRun"),
                               child));
 
     DWORD script = 0;

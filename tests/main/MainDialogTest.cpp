@@ -332,9 +332,13 @@ TEST_F(MainWindowTest, RunRefusesAnOutputThatIsTheInputHoweverSpelt)
     std::string upper = source;
     CharUpperA(&upper[0]);
     const std::string parent = folder.substr(folder.rfind('\\') + 1);
-    // Relative names are the encoder's: it runs in the program folder.
+    TempFolder elsewhere;
+    SetCurrentDirectoryA(elsewhere.Path().c_str());
+    // Relative names are the encoder's: it runs in the program folder. Quotes are dropped as
+    // the script drops them ("Copy as path", a command line's stray quote).
     for (const std::string& output : {source, upper, std::string(shortName),
-                                      folder + "\\..\\" + parent + "\\source clip.avi", std::string("source clip.avi")}) {
+                                      folder + "\\..\\" + parent + "\\source clip.avi", std::string("source clip.avi"),
+                                      "\"" + source + "\"", source + "\""}) {
         Type(IDC_INPUT_FILE, source.c_str());
         Type(IDC_OUTPUT_FILE, output.c_str());
         std::string message;
@@ -349,6 +353,10 @@ TEST_F(MainWindowTest, RunRefusesAnOutputThatIsTheInputHoweverSpelt)
         EXPECT_TRUE(Enabled(IDC_RUN)) << output;
     }
     EXPECT_EQ("source", ReadFileBytes(source));
+    char current[MAX_PATH] = "";
+    GetCurrentDirectoryA(MAX_PATH, current);
+    EXPECT_EQ(elsewhere.Path(), current) << "only the worker moves to the program folder";
+    SetCurrentDirectoryA(folder.c_str());
 
     // Another file, new or existing, runs.
     WriteFileBytes(File("other.flv"), "old");
@@ -470,12 +478,14 @@ TEST_F(MainWindowTest, ChosenNamesOutsideTheCodePageAreKeptWholeAndSavedShort)
     ASSERT_TRUE(pickPlayer.Ran());
     EXPECT_EQ(shortName(player), settings.Player.Data());
 
-    // The encoder gets the input by its short name, the new output by its short folder.
-    TextBuffer name(511);
-    window.GetInputFile(name);
-    EXPECT_EQ(shortName(input), name.Data());
-    window.GetOutputFile(name);
-    EXPECT_EQ(shortName(videos) + "\\out.flv", name.Data());
+    // The script names the input by its short name, the new output by its short folder.
+    SetDlgItemTextW(main, IDC_OUTPUT_FILE, (videos + L"\\out.flv").c_str());
+    CheckDlgButton(main, IDC_KEEP_BATCH, BST_CHECKED);
+    window.RunCommand();
+    ASSERT_TRUE(PumpUntil([&] { return Enabled(IDC_RUN); }, 30000));
+    const std::string script = ReadFileBytes(File("~enc.bat"));
+    EXPECT_NE(std::string::npos, script.find("mencoder.exe \"" + shortName(input) + "\" -vf")) << script;
+    EXPECT_NE(std::string::npos, script.find(" -o \"" + shortName(videos) + "\\out.flv\"\r\n")) << script;
 }
 
 // A DROPFILES block as the shell posts it, with the names in ANSI.
@@ -513,6 +523,13 @@ TEST_F(MainWindowTest, DroppedFilesFillTheInputWithTheFirst)
         EXPECT_EQ(first, Text(IDC_INPUT_FILE));
         EXPECT_EQ("", Text(IDC_OUTPUT_FILE));
         EXPECT_STREQ("C:\\Kept", settings.InputDir.Data());
+    }
+    // Any program can send a drop without a file: the field keeps its name.
+    Type(IDC_INPUT_FILE, "C:\\kept.avi");
+    for (HGLOBAL empty : {HGLOBAL(nullptr), DropBlock({}, {10, 10})}) {
+        PostMessageA(main, WM_DROPFILES, reinterpret_cast<WPARAM>(empty), 0);
+        Pump();
+        EXPECT_EQ("C:\\kept.avi", Text(IDC_INPUT_FILE));
     }
 }
 

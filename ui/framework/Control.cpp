@@ -1,6 +1,7 @@
 #include "ui/framework/Control.h"
 
-#include "support/TextBuffer.h"
+#include "support/WideText.h"
+#include "ui/framework/Resources.h"
 
 HWND Control::Bind(HWND dialog, int id)
 {
@@ -10,19 +11,19 @@ HWND Control::Bind(HWND dialog, int id)
 
 LRESULT Control::DefaultProc(int unhandled, LRESULT, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (!prevProc) return DefWindowProcA(hwnd, msg, wParam, lParam);
-    return unhandled ? CallWindowProcA(prevProc, hwnd, msg, wParam, lParam) : 0;
+    if (!prevProc) return DefWindowProcW(hwnd, msg, wParam, lParam);
+    return unhandled ? CallWindowProcW(prevProc, hwnd, msg, wParam, lParam) : 0;
 }
 
-LRESULT ComboBox::AddString(const char* text) { return Send(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text)); }
+LRESULT ComboBox::AddString(const wchar_t* text) { return Send(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text)); }
 
 LRESULT ComboBox::SetCurSel(int index) { return Send(CB_SETCURSEL, index, 0); }
 
-void ComboBox::AddResourceList(UINT id, char separator)
+void ComboBox::AddResourceList(UINT id, wchar_t separator)
 {
-    TextBuffer list(255);
-    list.LoadResourceString(id);
-    const char* end = list.Data() + list.Length();
-    list.ReplaceChar(separator, '\0');
-    for (const char* item = list.Data(); item < end && *item; item += lstrlenA(item) + 1) AddString(item);
+    WideText list;
+    LoadResourceText(id, list);
+    const wchar_t* end = list.Data() + list.Length();
+    list.ReplaceChar(separator, L'\0');
+    for (const wchar_t* item = list.Data(); item < end && *item; item += lstrlenW(item) + 1) AddString(item);
 }

@@ -14,8 +14,8 @@ public:
 
 class ComboBox : public Control {
 public:
-    LRESULT AddString(const char* text);
+    LRESULT AddString(const wchar_t* text);
     LRESULT SetCurSel(int index);
     // Adds the items of a string-table entry split at the separator; an empty item ends the list.
-    void AddResourceList(UINT id, char separator);
+    void AddResourceList(UINT id, wchar_t separator);
 };

@@ -20,7 +20,7 @@ LRESULT Dialog::DefaultProc(int unhandled, LRESULT result, UINT msg, WPARAM, LPA
 INT_PTR CALLBACK DialogProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     return CallAtBoundary([&]() -> INT_PTR {
-        auto* object = reinterpret_cast<Window*>(GetWindowLongPtrA(window, DWLP_USER));
+        auto* object = reinterpret_cast<Window*>(GetWindowLongPtrW(window, DWLP_USER));
         // Only the first WM_INITDIALOG binds: any process can send another, with any number in lParam.
         if (!object && msg == WM_INITDIALOG && lParam) {
             object = reinterpret_cast<Window*>(lParam);

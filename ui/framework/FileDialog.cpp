@@ -5,23 +5,11 @@
 
 namespace {
 
-// Bytes of a filter: its pairs of texts and the empty text that ends them.
-int FilterLength(const char* filter)
+bool Ask(const char* entry, HWND owner, const wchar_t* filter, const wchar_t* defaultExtension,
+         const wchar_t* initialFolder, bool fullPath, DWORD flags, WideText& name)
 {
-    const char* end = filter;
-    while (*end) end += lstrlenA(end) + 1;
-    return static_cast<int>(end - filter) + 1;
-}
-
-bool Ask(const char* entry, HWND owner, const char* filter, const char* defaultExtension, const char* initialFolder,
-         bool fullPath, DWORD flags, WideText& name)
-{
-    WideText wideFilter, extension, folder;
-    wideFilter.AssignAnsi(filter, FilterLength(filter));
-    extension.AssignAnsi(defaultExtension);
-    folder.AssignAnsi(initialFolder);
     OPENFILENAMEW record;
-    FillFileDialogRecord(record, owner, wideFilter.Data(), extension.Data(), folder.Data(), fullPath, flags, name);
+    FillFileDialogRecord(record, owner, filter, defaultExtension, initialFolder, fullPath, flags, name);
     auto show = SystemEntry<BOOL(WINAPI*)(OPENFILENAMEW*)>("comdlg32.dll", entry);
     return show && show(&record) != FALSE;
 }
@@ -57,14 +45,14 @@ void FillFileDialogRecord(OPENFILENAMEW& record, HWND owner, const wchar_t* filt
     record.lpstrDefExt = defaultExtension;
 }
 
-bool AskOpenFileName(HWND owner, const char* filter, const char* defaultExtension, const char* initialFolder,
+bool AskOpenFileName(HWND owner, const wchar_t* filter, const wchar_t* defaultExtension, const wchar_t* initialFolder,
                      bool fullPath, bool allowNew, WideText& name)
 {
     return Ask("GetOpenFileNameW", owner, filter, defaultExtension, initialFolder, fullPath, OpenDialogFlags(allowNew),
                name);
 }
 
-bool AskSaveFileName(HWND owner, const char* filter, const char* defaultExtension, const char* initialFolder,
+bool AskSaveFileName(HWND owner, const wchar_t* filter, const wchar_t* defaultExtension, const wchar_t* initialFolder,
                      bool fullPath, bool overwritePrompt, WideText& name)
 {
     return Ask("GetSaveFileNameW", owner, filter, defaultExtension, initialFolder, fullPath,

@@ -19,11 +19,10 @@ DWORD SaveDialogFlags(bool overwritePrompt);
 void FillFileDialogRecord(OPENFILENAMEW& record, HWND owner, const wchar_t* filter, const wchar_t* defaultExtension,
                           const wchar_t* initialFolder, bool fullPath, DWORD flags, WideText& name);
 
-// The dialogs in their wide forms, so a name the code page cannot hold comes back whole;
-// the filter (pairs of texts, each ended by NUL, and a final NUL), extension and folder
-// are ANSI. True if the user chose a file; false on cancel or failure, the buffer then
-// holds nothing useful.
-bool AskOpenFileName(HWND owner, const char* filter, const char* defaultExtension, const char* initialFolder,
+// The dialogs in their wide forms, so a name the code page cannot hold comes back whole.
+// The filter is pairs of texts, each ended by NUL, and a final NUL. True if the user chose a
+// file; false on cancel or failure, the buffer then holds nothing useful.
+bool AskOpenFileName(HWND owner, const wchar_t* filter, const wchar_t* defaultExtension, const wchar_t* initialFolder,
                      bool fullPath, bool allowNew, WideText& name);
-bool AskSaveFileName(HWND owner, const char* filter, const char* defaultExtension, const char* initialFolder,
+bool AskSaveFileName(HWND owner, const wchar_t* filter, const wchar_t* defaultExtension, const wchar_t* initialFolder,
                      bool fullPath, bool overwritePrompt, WideText& name);

@@ -94,7 +94,7 @@ int Window::Dispatch(UINT msg, UINT_PTR w, UINT_PTR l, LRESULT* result)
 
 LRESULT Window::DefaultProc(int unhandled, LRESULT result, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    return unhandled ? DefWindowProcA(hwnd, msg, wParam, lParam) : result;
+    return unhandled ? DefWindowProcW(hwnd, msg, wParam, lParam) : result;
 }
 
 int Window::PreDispatch(UINT, WPARAM, LPARAM, LRESULT*) { return 0; }
@@ -176,5 +176,5 @@ int Window::OnUserMessage(UINT, UINT_PTR, UINT_PTR) { return 0; }
 
 LONG_PTR Window::SetLong(int index, LONG_PTR value)
 {
-    return SetWindowLongPtrA(hwnd, index, value);
+    return SetWindowLongPtrW(hwnd, index, value);
 }

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-class TextBuffer;
+class WideText;
 struct VirtualScreen;
 struct WindowSize;
 struct WindowPosition;
@@ -105,20 +105,20 @@ public:
     LRESULT Send(UINT msg, WPARAM wParam, LPARAM lParam);
     BOOL Destroy();
     BOOL Show(int command);
-    BOOL SetText(const char* text);
-    int GetText(TextBuffer& text);
+    BOOL SetText(const wchar_t* text);
+    int GetText(WideText& text);
     HICON SetIcon(int big, HICON icon);
     BOOL GetRect(RECT& rect);
-    int Warn(const char* text);
+    int Warn(const wchar_t* text);
 
     // Child controls of the window by identifier.
     void EnableItem(int id, BOOL enable);
     UINT GetItemInt(int id, BOOL isSigned);
     int GetItemIntClamped(int id, BOOL isSigned, int min, int max);
     BOOL SetItemInt(int id, UINT value, BOOL isSigned);
-    UINT GetItemText(int id, TextBuffer& text);
-    UINT GetItemText(int id, char* text, int size);
-    BOOL SetItemText(int id, const char* text);
+    // The whole text, the buffer grown to hold it.
+    UINT GetItemText(int id, WideText& text);
+    BOOL SetItemText(int id, const wchar_t* text);
     int GetItemTextLength(int id);
     UINT IsItemChecked(int id);
     BOOL CheckItem(int id, UINT state);

@@ -1,19 +1,19 @@
 #include "ui/framework/Window.h"
 
-#include "support/TextBuffer.h"
+#include "support/WideText.h"
 
-LRESULT Window::Send(UINT msg, WPARAM wParam, LPARAM lParam) { return SendMessageA(hwnd, msg, wParam, lParam); }
+LRESULT Window::Send(UINT msg, WPARAM wParam, LPARAM lParam) { return SendMessageW(hwnd, msg, wParam, lParam); }
 
 BOOL Window::Destroy() { return DestroyWindow(hwnd); }
 
 BOOL Window::Show(int command) { return ShowWindow(hwnd, command); }
 
-BOOL Window::SetText(const char* text) { return SetWindowTextA(hwnd, text); }
+BOOL Window::SetText(const wchar_t* text) { return SetWindowTextW(hwnd, text); }
 
-int Window::GetText(TextBuffer& text)
+int Window::GetText(WideText& text)
 {
-    text.Reserve(GetWindowTextLengthA(hwnd));
-    return GetWindowTextA(hwnd, text.Data(), text.BufferSize());
+    text.Reserve(GetWindowTextLengthW(hwnd));
+    return GetWindowTextW(hwnd, text.Data(), text.BufferSize());
 }
 
 HICON Window::SetIcon(int big, HICON icon)
@@ -23,9 +23,9 @@ HICON Window::SetIcon(int big, HICON icon)
 
 BOOL Window::GetRect(RECT& rect) { return GetWindowRect(hwnd, &rect); }
 
-int Window::Warn(const char* text)
+int Window::Warn(const wchar_t* text)
 {
-    return MessageBoxA(nullptr, text, nullptr, MB_OK | MB_ICONWARNING | MB_TASKMODAL | MB_TOPMOST);
+    return MessageBoxW(nullptr, text, nullptr, MB_OK | MB_ICONWARNING | MB_TASKMODAL | MB_TOPMOST);
 }
 
 void Window::EnableItem(int id, BOOL enable) { EnableWindow(GetDlgItem(hwnd, id), enable); }
@@ -41,13 +41,15 @@ int Window::GetItemIntClamped(int id, BOOL isSigned, int min, int max)
 
 BOOL Window::SetItemInt(int id, UINT value, BOOL isSigned) { return SetDlgItemInt(hwnd, id, value, isSigned); }
 
-UINT Window::GetItemText(int id, TextBuffer& text) { return GetDlgItemTextA(hwnd, id, text.Data(), text.BufferSize()); }
+UINT Window::GetItemText(int id, WideText& text)
+{
+    text.Reserve(GetItemTextLength(id));
+    return GetDlgItemTextW(hwnd, id, text.Data(), text.BufferSize());
+}
 
-UINT Window::GetItemText(int id, char* text, int size) { return GetDlgItemTextA(hwnd, id, text, size); }
+BOOL Window::SetItemText(int id, const wchar_t* text) { return SetDlgItemTextW(hwnd, id, text); }
 
-BOOL Window::SetItemText(int id, const char* text) { return SetDlgItemTextA(hwnd, id, text); }
-
-int Window::GetItemTextLength(int id) { return GetWindowTextLengthA(GetDlgItem(hwnd, id)); }
+int Window::GetItemTextLength(int id) { return GetWindowTextLengthW(GetDlgItem(hwnd, id)); }
 
 UINT Window::IsItemChecked(int id) { return IsDlgButtonChecked(hwnd, id); }
 

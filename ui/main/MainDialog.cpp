@@ -17,14 +17,27 @@
 
 namespace {
 
-const char* const kModeTexts[] = {"固定ﾋﾞｯﾄﾚｰﾄ (1pass-CBR)", "品質ﾍﾞｰｽ    (1pass-VBR)", "可変ﾋﾞｯﾄﾚｰﾄ (2pass-VBR)"};
-const char* const kChannelTexts[] = {"自動", "ｽﾃﾚｵ", "ｼﾞｮｲﾝﾄｽﾃﾚｵ", "ﾓﾉﾗﾙ"};
-const char kNoFileNames[] = "ファイル名を指定してください";
-const char kSameFile[] = "入力ﾌｧｲﾙと出力ﾌｧｲﾙが同じです";
-const char kUnusableName[] = "ﾌｧｲﾙ名に使えない文字が含まれています";
-const char kInputFilter[] = "すべてのﾌｧｲﾙ(*.*)\0*.*\0";
-const char kPlayerFilter[] = "exeﾌｧｲﾙ\0*.exe\0";
-const int kFirstOption = IDC_WAIT_FOR_KEY;
+// Wide, so the window shows the same characters under any ANSI code page.
+const wchar_t* const kModeTexts[] = {L"固定ﾋﾞｯﾄﾚｰﾄ (1pass-CBR)", L"品質ﾍﾞｰｽ    (1pass-VBR)", L"可変ﾋﾞｯﾄﾚｰﾄ (2pass-VBR)"};
+const wchar_t* const kChannelTexts[] = {L"自動", L"ｽﾃﾚｵ", L"ｼﾞｮｲﾝﾄｽﾃﾚｵ", L"ﾓﾉﾗﾙ"};
+const wchar_t kNoFileNames[] = L"ファイル名を指定してください";
+const wchar_t kSameFile[] = L"入力ﾌｧｲﾙと出力ﾌｧｲﾙが同じです";
+const wchar_t kUnusableName[] = L"ﾌｧｲﾙ名に使えない文字が含まれています";
+const wchar_t kUnusableValue[] = L"ﾌﾚｰﾑﾚｰﾄかｻｲｽﾞに使えない文字が含まれています";
+const wchar_t kInputFilter[] = L"すべてのﾌｧｲﾙ(*.*)\0*.*\0";
+const wchar_t kPlayerFilter[] = L"exeﾌｧｲﾙ\0*.exe\0";
+const OptionBit kOptions[] = {WaitForKey, KeepBatch, PlayAfter};
+const int kOptionItems[] = {IDC_WAIT_FOR_KEY, IDC_KEEP_BATCH, IDC_PLAY_AFTER};
+// A frame rate or size field holds at most this many bytes with its NUL.
+const int kValueFieldLength = 9;
+static_assert(kValueFieldLength <= sizeof EncodeSettings::framerate, "the record holds a whole field");
+
+void ShowValue(ComboBox& list, const char* value)
+{
+    WideText text;
+    FromCodePage(value, -1, CP_ACP, text);
+    list.SetText(text.Data());
+}
 
 }  // namespace
 
@@ -45,43 +58,41 @@ bool MainDialog::Create()
 void MainDialog::FillControls()
 {
     videoMode.Bind(hwnd, IDC_VIDEO_MODE);
-    for (const char* text : kModeTexts) videoMode.AddString(text);
+    for (const wchar_t* text : kModeTexts) videoMode.AddString(text);
     videoMode.SetCurSel(settings.mode);
 
     SetItemInt(IDC_VIDEO_BITRATE, settings.videoBitrate, FALSE);
     if (settings.mode == QualityBased) EnableItem(IDC_VIDEO_BITRATE, FALSE);
     SetItemInt(IDC_VIDEO_QUALITY, settings.quality, FALSE);
-    SendDlgItemMessageA(hwnd, IDC_VIDEO_QUALITY_SPIN, UDM_SETRANGE, 0, 31);
+    SendDlgItemMessageW(hwnd, IDC_VIDEO_QUALITY_SPIN, UDM_SETRANGE, 0, 31);
     if (settings.mode != QualityBased) {
         EnableItem(IDC_VIDEO_QUALITY, FALSE);
         EnableItem(IDC_VIDEO_QUALITY_SPIN, FALSE);
     }
 
     frameRate.Bind(hwnd, IDC_FRAME_RATE);
-    frameRate.AddResourceList(IDS_FRAME_RATES, '/');
-    frameRate.SetText(settings.framerate);
+    frameRate.AddResourceList(IDS_FRAME_RATES, L'/');
+    ShowValue(frameRate, settings.framerate);
 
     CheckItem(IDC_RESIZE, settings.bSize != 0 ? BST_CHECKED : BST_UNCHECKED);
     frameSize.Bind(hwnd, IDC_FRAME_SIZE);
-    frameSize.AddResourceList(IDS_FRAME_SIZES, '/');
-    frameSize.SetText(settings.size);
+    frameSize.AddResourceList(IDS_FRAME_SIZES, L'/');
+    ShowValue(frameSize, settings.size);
     if (settings.bSize == 0) EnableItem(IDC_FRAME_SIZE, FALSE);
 
     audioChannel.Bind(hwnd, IDC_AUDIO_CHANNEL);
-    for (const char* text : kChannelTexts) audioChannel.AddString(text);
+    for (const wchar_t* text : kChannelTexts) audioChannel.AddString(text);
     audioChannel.SetCurSel(settings.channel);
 
     SetItemInt(IDC_AUDIO_BITRATE, settings.audioBitrate, FALSE);
     SetItemInt(IDC_COMP_QUALITY, settings.compqua, FALSE);
-    SendDlgItemMessageA(hwnd, IDC_COMP_QUALITY_SPIN, UDM_SETRANGE, 0, 9);
+    SendDlgItemMessageW(hwnd, IDC_COMP_QUALITY_SPIN, UDM_SETRANGE, 0, 9);
 
     sampleRate.Bind(hwnd, IDC_SAMPLE_RATE);
-    sampleRate.AddResourceList(IDS_SAMPLE_RATES, '/');
+    sampleRate.AddResourceList(IDS_SAMPLE_RATES, L'/');
     sampleRate.SetCurSel(settings.samprate);
 
-    for (int i = 0; i < 3; ++i) {
-        CheckItem(kFirstOption + i, (settings.OptFlag & (1 << i)) ? BST_CHECKED : BST_UNCHECKED);
-    }
+    for (int i = 0; i < 3; ++i) CheckItem(kOptionItems[i], settings.Has(kOptions[i]) ? BST_CHECKED : BST_UNCHECKED);
 }
 
 void MainDialog::StoreControls()
@@ -89,9 +100,9 @@ void MainDialog::StoreControls()
     settings.mode = static_cast<int>(videoMode.Send(CB_GETCURSEL, 0, 0));
     settings.videoBitrate = GetItemInt(IDC_VIDEO_BITRATE, FALSE);
     settings.quality = GetItemIntClamped(IDC_VIDEO_QUALITY, FALSE, 0, 31);
-    GetItemText(IDC_FRAME_RATE, settings.framerate, 9);
+    ReadValue(IDC_FRAME_RATE, settings.framerate);
     settings.bSize = IsItemChecked(IDC_RESIZE);
-    GetItemText(IDC_FRAME_SIZE, settings.size, 9);
+    ReadValue(IDC_FRAME_SIZE, settings.size);
     settings.channel = static_cast<int>(audioChannel.Send(CB_GETCURSEL, 0, 0));
     settings.audioBitrate = GetItemInt(IDC_AUDIO_BITRATE, FALSE);
     settings.compqua = GetItemIntClamped(IDC_COMP_QUALITY, FALSE, 0, 9);
@@ -99,7 +110,7 @@ void MainDialog::StoreControls()
 
     unsigned short options = 0;
     for (int i = 0; i < 3; ++i) {
-        if (IsItemChecked(kFirstOption + i)) options |= 1 << i;
+        if (IsItemChecked(kOptionItems[i])) options |= kOptions[i];
     }
     JobSettingsLock lock;
     settings.OptFlag = options;
@@ -117,7 +128,7 @@ void MainDialog::ApplyCommandLine(const wchar_t* text)
     } else {
         path.Assign(text);
     }
-    SetDlgItemTextW(hwnd, IDC_INPUT_FILE, path.Data());
+    SetItemText(IDC_INPUT_FILE, path.Data());
 }
 
 int MainDialog::OnDestroy()
@@ -150,12 +161,14 @@ int MainDialog::OnDropFiles(UINT_PTR drop)
     WideText path;
     auto query = SystemEntry<UINT(WINAPI*)(HDROP, UINT, LPWSTR, UINT)>("shell32.dll", "DragQueryFileW");
     auto finish = SystemEntry<void(WINAPI*)(HDROP)>("shell32.dll", "DragFinish");
-    if (query) {
+    // Any program can send a drop without a file: the field keeps its name then.
+    if (query && files && query(files, 0xFFFFFFFF, nullptr, 0) > 0) {
         path.Reserve(static_cast<int>(query(files, 0, nullptr, 0)));
         query(files, 0, path.Data(), path.BufferSize());
     }
-    if (finish) finish(files);
-    SetDlgItemTextW(hwnd, IDC_INPUT_FILE, path.Data());
+    if (finish && files) finish(files);
+    if (path.IsEmpty()) return 1;
+    SetItemText(IDC_INPUT_FILE, path.Data());
     SetForegroundWindow(hwnd);
     return 1;
 }
@@ -184,21 +197,35 @@ void MainDialog::EnableModeControls(int mode)
 
 void MainDialog::RunCommand()
 {
-    if (GetItemTextLength(IDC_INPUT_FILE) == 0 || GetItemTextLength(IDC_OUTPUT_FILE) == 0) {
+    WideText input, output;
+    GetItemText(IDC_INPUT_FILE, input);
+    GetItemText(IDC_OUTPUT_FILE, output);
+    if (input.IsEmpty() || output.IsEmpty()) {
         Warn(kNoFileNames);
         return;
     }
-    TextBuffer input(511), output(511);
-    // A name the code page cannot hold would reach the encoder as another name.
-    if (!ReadFileField(IDC_INPUT_FILE, false, input) || !ReadFileField(IDC_OUTPUT_FILE, true, output)) {
+    // Each name is resolved once, from the program folder where the script runs: the check
+    // below and the script see the same file. A name the code page cannot hold would reach
+    // the encoder as another name.
+    WideText folder;
+    TextBuffer writtenFolder;
+    if (!GetProgramFolder(folder) || !GetProgramFolder(writtenFolder) ||
+        !WriteName(input.Data(), folder.Data(), ExistingFile, CP_ACP, runInput) ||
+        !WriteName(output.Data(), folder.Data(), NewFile, CP_ACP, runOutput)) {
         Warn(kUnusableName);
         return;
     }
-    // The encoder would overwrite its own source. Relative names are judged as the encoder
-    // sees them, from the program folder, where the script runs.
-    GoToProgramFolder();
-    if (IsSameExistingFile(input.Data(), output.Data())) {
+    // The encoder would overwrite its own source.
+    if (IsSameExistingFile(runInput.file.Data(), runOutput.file.Data())) {
         Warn(kSameFile);
+        return;
+    }
+    // Both go into the script unquoted.
+    char framerate[kValueFieldLength], size[kValueFieldLength];
+    ReadValue(IDC_FRAME_RATE, framerate);
+    ReadValue(IDC_FRAME_SIZE, size);
+    if (!IsPlainScriptValue(framerate) || (IsItemChecked(IDC_RESIZE) && !IsPlainScriptValue(size))) {
+        Warn(kUnusableValue);
         return;
     }
     StoreControls();
@@ -216,86 +243,76 @@ void MainDialog::EnableCommands(bool enable)
 
 void MainDialog::BrowseInputFile()
 {
-    WideText path;
-    if (!AskOpenFileName(hwnd, kInputFilter, "avi", settings.InputDir.Data(), true, false, path)) return;
-    SetDlgItemTextW(hwnd, IDC_INPUT_FILE, path.Data());
+    WideText path, folder;
+    FromCodePage(settings.InputDir.Data(), -1, CP_ACP, folder);
+    if (!AskOpenFileName(hwnd, kInputFilter, L"avi", folder.Data(), true, false, path)) return;
+    SetItemText(IDC_INPUT_FILE, path.Data());
     WrittenFolder(path, settings.InputDir);
 }
 
 void MainDialog::BrowseOutputFile()
 {
-    WideText path;
-    TextBuffer filter;
-    filter.LoadResourceString(IDS_OUTPUT_FILTER);
-    filter.ReplaceChar('/', '\0');
-    if (!AskSaveFileName(hwnd, filter.Data(), "flv", settings.OutputDir.Data(), true, false, path)) return;
-    SetDlgItemTextW(hwnd, IDC_OUTPUT_FILE, path.Data());
+    WideText path, filter, folder;
+    LoadResourceText(IDS_OUTPUT_FILTER, filter);
+    filter.ReplaceChar(L'/', L'\0');
+    FromCodePage(settings.OutputDir.Data(), -1, CP_ACP, folder);
+    if (!AskSaveFileName(hwnd, filter.Data(), L"flv", folder.Data(), true, false, path)) return;
+    SetItemText(IDC_OUTPUT_FILE, path.Data());
     WrittenFolder(path, settings.OutputDir);
 }
 
 void MainDialog::ChoosePlayer()
 {
-    WideText path;
-    TextBuffer folder;
+    WideText path, folder;
     if (!settings.Player.IsEmpty()) {
-        folder.Assign(settings.Player.Data());
-        folder.CutToFolder();
-        TextBuffer name;
-        settings.Player.GetFileName(name);
-        path.AssignAnsi(name.Data());
+        TextBuffer part;
+        part.Assign(settings.Player.Data());
+        part.CutToFolder();
+        FromCodePage(part.Data(), -1, CP_ACP, folder);
+        settings.Player.GetFileName(part);
+        FromCodePage(part.Data(), -1, CP_ACP, path);
     }
-    if (!AskOpenFileName(hwnd, kPlayerFilter, "exe", folder.Data(), true, false, path)) return;
-    TextBuffer player;
-    if (!ExistingNameInCodePage(path.Data(), player)) {
+    if (!AskOpenFileName(hwnd, kPlayerFilter, L"exe", folder.Data(), true, false, path)) return;
+    WrittenName player;
+    if (!WriteName(path.Data(), L"", ExistingFile, CP_ACP, player)) {
         Warn(kUnusableName);
         return;
     }
     // A run that is ending may be reading the player at this moment.
     JobSettingsLock lock;
-    settings.Player.Assign(player.Data());
+    settings.Player.Assign(player.text.Data());
 }
 
 void MainDialog::WrittenFolder(const WideText& path, TextBuffer& folder)
 {
-    TextBuffer written;
-    if (ToAnsiExactly(path.Data(), written)) {
-        written.CutToFolder();
-        folder.Assign(written.Data());
-        return;
-    }
     // Saved as it is written: a folder the code page cannot hold by its short name.
     WideText wideFolder;
     wideFolder.Assign(path.Data());
     wideFolder.CutToFolder();
-    if (ExistingNameInCodePage(wideFolder.Data(), written)) folder.Assign(written.Data());
+    WrittenName written;
+    if (WriteName(wideFolder.Data(), L"", ExistingFile, CP_ACP, written)) folder.Assign(written.text.Data());
 }
 
-bool MainDialog::ReadFileField(int id, bool newFile, TextBuffer& name)
+void MainDialog::ReadValue(int id, char* value)
 {
-    WideText text(GetWindowTextLengthW(GetDlgItem(hwnd, id)));
-    GetDlgItemTextW(hwnd, id, text.Data(), text.BufferSize());
-    TextBuffer written;
-    // A name the code page holds exactly is taken byte for byte, cut to the buffer as always.
-    if (ToAnsiExactly(text.Data(), written)) {
-        GetItemText(id, name);
-        return true;
-    }
-    bool found = newFile ? NewFileNameInCodePage(text.Data(), written) : ExistingNameInCodePage(text.Data(), written);
-    name.Assign(found ? written.Data() : "");
-    return found;
+    WideText text;
+    GetItemText(id, text);
+    ToCodePageCut(text.Data(), CP_ACP, value, kValueFieldLength);
 }
 
 void MainDialog::GetInputFile(TextBuffer& name)
 {
-    ReadFileField(IDC_INPUT_FILE, false, name);
+    name.Assign(runInput.text.Data());
 }
 
 void MainDialog::GetOutputFile(TextBuffer& name)
 {
-    ReadFileField(IDC_OUTPUT_FILE, true, name);
+    name.Assign(runOutput.text.Data());
 }
 
 void MainDialog::GetSampleRateText(TextBuffer& text)
 {
-    sampleRate.GetText(text);
+    WideText shown;
+    sampleRate.GetText(shown);
+    ToCodePage(shown.Data(), CP_ACP, text);
 }

@@ -1,12 +1,11 @@
 #pragma once
 
 #include "job/JobWindow.h"
+#include "support/CodePage.h"
 #include "ui/framework/Control.h"
 #include "ui/framework/Dialog.h"
 
 struct EncodeSettings;
-class TextBuffer;
-class WideText;
 
 // The program's one window: file fields, encoder settings, options and Run.
 class MainDialog : public Dialog, public JobWindow {
@@ -30,8 +29,7 @@ public:
     int OnDropFiles(UINT_PTR drop) override;
     int OnCommand(UINT id, UINT code, UINT_PTR control) override;
 
-    // The file fields as the encoder gets them: in the code page, by short names where needed;
-    // empty when there is no such name.
+    // The files of the last Run as its script names them, resolved once when Run was pressed.
     void GetInputFile(TextBuffer& name) override;
     void GetOutputFile(TextBuffer& name) override;
     void GetSampleRateText(TextBuffer& text) override;
@@ -39,9 +37,8 @@ public:
 
 private:
     void EnableModeControls(int mode);
-    // The field's name in the code page (ExistingNameInCodePage, or NewFileNameInCodePage for a
-    // new file); false, with the name empty, when the name has no such form.
-    bool ReadFileField(int id, bool newFile, TextBuffer& name);
+    // A frame rate or size as the settings hold it: at most 8 bytes of the code page.
+    void ReadValue(int id, char* value);
     // The folder of a chosen file, as it is written in the code page; unchanged if it cannot be.
     void WrittenFolder(const WideText& path, TextBuffer& folder);
     // Stores the controls and writes the settings file, the first time only.
@@ -54,4 +51,6 @@ private:
     ComboBox sampleRate;
     EncodeSettings& settings;
     bool settingsSaved = false;
+    WrittenName runInput;
+    WrittenName runOutput;
 };

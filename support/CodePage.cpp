@@ -1,0 +1,172 @@
+#include "support/CodePage.h"
+
+// Windows Vista's flag, named here because the program is built for older headers.
+#ifndef WC_ERR_INVALID_CHARS
+#define WC_ERR_INVALID_CHARS 0x80
+#endif
+
+namespace {
+
+UINT ActualCodePage(UINT codePage)
+{
+    return codePage == CP_ACP ? GetACP() : codePage;
+}
+
+// The code page's own characters only. UTF-8 takes neither the best-fit flag nor a
+// used-default report; it fails on an unpaired surrogate instead.
+int Convert(const wchar_t* text, UINT page, bool exact, char* ansi, int size, BOOL* usedDefault)
+{
+    bool utf8 = page == CP_UTF8;
+    DWORD flags = !exact ? 0 : utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
+    return WideCharToMultiByte(page, flags, text, -1, ansi, size, nullptr, exact && !utf8 ? usedDefault : nullptr);
+}
+
+bool ConvertInto(const wchar_t* text, UINT page, bool exact, TextBuffer& ansi)
+{
+    BOOL usedDefault = FALSE;
+    int size = Convert(text, page, exact, nullptr, 0, &usedDefault);
+    if (size <= 0) return false;
+    ansi.Reserve(size - 1);
+    return Convert(text, page, exact, ansi.Data(), ansi.BufferSize(), &usedDefault) > 0 && !usedDefault;
+}
+
+// Bytes of the character at the text: a lead byte and its trail, or UTF-8's sequence.
+int CharacterBytes(UINT page, const char* at)
+{
+    if (page != CP_UTF8) return IsDBCSLeadByteEx(page, static_cast<BYTE>(*at)) && at[1] ? 2 : 1;
+    int step = 1;
+    while ((static_cast<unsigned char>(at[step]) & 0xC0) == 0x80) ++step;
+    return step;
+}
+
+bool IsAbsolute(const wchar_t* name)
+{
+    bool unc = name[0] == L'\\' && name[1] == L'\\';
+    bool drive = name[0] && name[1] == L':' && (name[2] == L'\\' || name[2] == L'/');
+    return unc || drive;
+}
+
+// The name as cmd running in the folder opens it; GetFullPathNameW then only tidies "." and "..".
+bool FullName(const wchar_t* name, const wchar_t* folder, WideText& full)
+{
+    WideText joined(lstrlenW(folder) + lstrlenW(name) + 2);
+    bool onFolderDrive = folder[0] && folder[1] == L':';
+    if (IsAbsolute(name)) {
+        joined.Assign(name);
+    } else if ((name[0] == L'\\' || name[0] == L'/') && onFolderDrive) {
+        lstrcpynW(joined.Data(), folder, 3);
+        lstrcatW(joined.Data(), name);
+    } else if (name[0] && name[1] == L':') {
+        // Relative to a drive's own current folder: the folder's when it is that drive.
+        bool sameDrive = onFolderDrive && (name[0] | 0x20) == (folder[0] | 0x20);
+        if (!sameDrive) {
+            joined.Assign(name);
+        } else {
+            joined.Assign(folder);
+            lstrcatW(joined.Data(), L"\\");
+            lstrcatW(joined.Data(), name + 2);
+        }
+    } else {
+        joined.Assign(folder);
+        lstrcatW(joined.Data(), L"\\");
+        lstrcatW(joined.Data(), name);
+    }
+    DWORD size = GetFullPathNameW(joined.Data(), 0, nullptr, nullptr);
+    if (size == 0) return false;
+    full.Reserve(static_cast<int>(size));
+    return GetFullPathNameW(joined.Data(), full.BufferSize(), full.Data(), nullptr) != 0;
+}
+
+bool ShortName(const wchar_t* name, UINT page, TextBuffer& ansi)
+{
+    DWORD size = GetShortPathNameW(name, nullptr, 0);
+    if (size == 0) return false;
+    WideText shortName(static_cast<int>(size));
+    if (GetShortPathNameW(name, shortName.Data(), shortName.BufferSize()) == 0) return false;
+    return ConvertInto(shortName.Data(), page, true, ansi);
+}
+
+// A file that does not exist yet: its folder by short name, its own name exactly.
+bool NewFileName(const wchar_t* full, UINT page, TextBuffer& ansi)
+{
+    WideText folder;
+    folder.Assign(full);
+    folder.CutToFolder();
+    int cut = folder.Length();
+    if (cut == 0) return false;
+    // "C:" alone names the drive's current folder, not its root.
+    if (cut == 2 && folder.Data()[1] == L':') lstrcatW(folder.Data(), L"\\");
+    TextBuffer file;
+    if (!ConvertInto(full + cut, page, true, file) || !ShortName(folder.Data(), page, ansi)) return false;
+    // The file part begins with its backslash; a short root folder already ends with one.
+    int length = ansi.Length();
+    if (length > 0 && ansi.Data()[length - 1] == '\\') ansi.Data()[length - 1] = '\0';
+    ansi.Append(file.Data());
+    return true;
+}
+
+}  // namespace
+
+bool ToCodePage(const wchar_t* text, UINT codePage, TextBuffer& ansi)
+{
+    UINT page = ActualCodePage(codePage);
+    if (ConvertInto(text, page, true, ansi)) return true;
+    if (!ConvertInto(text, page, false, ansi)) ansi.Assign("");
+    return false;
+}
+
+void ToCodePageCut(const wchar_t* text, UINT codePage, char* ansi, int size)
+{
+    UINT page = ActualCodePage(codePage);
+    TextBuffer whole;
+    ToCodePage(text, page, whole);
+    int length = 0;
+    for (const char* p = whole.Data(); *p;) {
+        int step = CharacterBytes(page, p);
+        if (length + step > size - 1) break;
+        length += step;
+        p += step;
+    }
+    CopyMemory(ansi, whole.Data(), length);
+    ansi[length] = '\0';
+}
+
+void FromCodePage(const char* text, int length, UINT codePage, WideText& wide)
+{
+    UINT page = ActualCodePage(codePage);
+    int size = MultiByteToWideChar(page, 0, text, length, nullptr, 0);
+    wide.Reserve(size);
+    int written = size > 0 ? MultiByteToWideChar(page, 0, text, length, wide.Data(), size) : 0;
+    // Counted with its NUL when the length is -1; otherwise nothing is terminated yet.
+    wide.Data()[length == -1 && written > 0 ? written - 1 : written] = L'\0';
+}
+
+bool WriteName(const wchar_t* given, const wchar_t* folder, NameUse use, UINT codePage, WrittenName& name)
+{
+    UINT page = ActualCodePage(codePage);
+    name.text.Assign("");
+    name.file.Assign(L"");
+    WideText unquoted(lstrlenW(given));
+    wchar_t* out = unquoted.Data();
+    for (const wchar_t* p = given; *p; ++p) {
+        if (*p < L' ') return false;
+        if (*p != L'"') *out++ = *p;
+    }
+    *out = L'\0';
+    if (out == unquoted.Data() || !FullName(unquoted.Data(), folder, name.file)) return false;
+    // Exact names are written as given, relative ones too: cmd judges them from the same folder.
+    if (ConvertInto(unquoted.Data(), page, true, name.text)) return true;
+    if (ShortName(name.file.Data(), page, name.text)) return true;
+    if (use == NewFile && NewFileName(name.file.Data(), page, name.text)) return true;
+    name.text.Assign("");
+    return false;
+}
+
+bool IsPlainScriptValue(const char* text)
+{
+    for (const char* p = text; *p; ++p) {
+        unsigned char c = static_cast<unsigned char>(*p);
+        if (c < 0x20 || c == '&' || c == '|' || c == '<' || c == '>' || c == '^' || c == '"' || c == '%') return false;
+    }
+    return true;
+}
