@@ -75,6 +75,32 @@ std::wstring HostProgramName()
     return name.substr(0, name.find_last_of(L'.'));
 }
 
+// Reads the first number in a file, or -1 while it cannot be read.
+long ReadNumber(const std::wstring& path)
+{
+    FILE* file = _wfopen(path.c_str(), L"rb");
+    if (!file) return -1;
+    long number = -1;
+    if (std::fscanf(file, "%ld", &number) != 1) number = -2;
+    std::fclose(file);
+    return number;
+}
+
+using DosFileName = WCHAR*(CDECL*)(const char*);
+
+// Whether a host process lives, seen through its /proc folder, whatever drives the prefix maps.
+bool HostProcessAlive(long pid)
+{
+    static auto convert = reinterpret_cast<DosFileName>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_dos_file_name")));
+    if (!convert) return true;
+    WCHAR* path = convert(("/proc/" + std::to_string(pid)).c_str());
+    if (!path) return true;
+    bool alive = GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES;
+    HeapFree(GetProcessHeap(), 0, path);
+    return alive;
+}
+
 }  // namespace
 
 int main()
@@ -114,14 +140,30 @@ int main()
     if (process.hThread) CloseHandle(process.hThread);
     if (process.hProcess) CloseHandle(process.hProcess);
 
+    // Encodes can take hours, so the wait ends early only when the host side is gone without
+    // a status: its shell writes its host process id first, and that process is watched.
+    const std::wstring pidFile = statusFile + L".pid";
+    const DWORD start = GetTickCount();
+    long pid = -1;
     int status = -1;
-    while (status < 0) {
+    for (unsigned polls = 0; status < 0; ++polls) {
         Sleep(50);
-        FILE* result = _wfopen(statusFile.c_str(), L"rb");
-        if (!result) continue;
-        if (std::fscanf(result, "%d", &status) != 1) status = 125;
-        std::fclose(result);
+        long number = ReadNumber(statusFile);
+        if (number != -1) {
+            status = number >= 0 ? static_cast<int>(number) : 125;
+            break;
+        }
+        if (polls % 20 != 19) continue;
+        if (pid <= 0) pid = ReadNumber(pidFile);
+        if (pid <= 0 && GetTickCount() - start > 60000) {
+            std::fprintf(stderr, "host bridge: the host side did not start within 60 seconds\n");
+            status = 124;
+        } else if (pid > 0 && !HostProcessAlive(pid) && ReadNumber(statusFile) == -1) {
+            std::fprintf(stderr, "host bridge: the host side (process %ld) ended without an exit status\n", pid);
+            status = 124;
+        }
     }
+    DeleteFileW(pidFile.c_str());
     DeleteFileW(statusFile.c_str());
     DeleteFileW(argsFile.c_str());
     return status;
