@@ -3,6 +3,9 @@
 //   drive fill-click OUTPUT names the output file and presses Run, without waiting
 //   drive wait-idle SECONDS waits until the window is idle again
 //   drive close             closes the window as its close box would
+//   drive shown SECONDS     waits until the window is visible, brings it to the front, has it
+//                           painted whole and its process idle, and prints its rectangle:
+//                           left top width height
 //   drive desktop           holds a hidden window of its own until killed, so the display's
 //                           desktop stays up; ends with 1 at once when it cannot make one
 #include "tools/driver/Drive.h"
@@ -11,6 +14,46 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+
+namespace {
+
+// A picture is taken only of a window that is on the screen and drawn: the dialog exists
+// before it is shown, and its controls paint after it.
+int WaitShown(DWORD milliseconds)
+{
+    const DWORD start = GetTickCount();
+    HWND window = nullptr;
+    while (!(window = FindWindowA("#32770", "Brumweld")) || !IsWindowVisible(window) || IsIconic(window)) {
+        if (GetTickCount() - start >= milliseconds) {
+            std::fprintf(stderr, "drive: no visible Brumweld window within %lu seconds\n", milliseconds / 1000);
+            return 1;
+        }
+        Sleep(50);
+    }
+    // In front of the encoder's console, which opens over it when Run is pressed.
+    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetForegroundWindow(window);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, processId);
+    DWORD elapsed = GetTickCount() - start;
+    DWORD idle = process ? WaitForInputIdle(process, elapsed < milliseconds ? milliseconds - elapsed : 0) : WAIT_FAILED;
+    if (process) CloseHandle(process);
+    if (idle != 0) {
+        std::fprintf(stderr, "drive: the Brumweld window's process did not become idle\n");
+        return 1;
+    }
+    RECT rect;
+    if (!IsWindow(window) || !GetWindowRect(window, &rect)) {
+        std::fprintf(stderr, "drive: the Brumweld window went away\n");
+        return 1;
+    }
+    std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+    return 0;
+}
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -22,6 +65,7 @@ int main(int argc, char** argv)
         while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
         return 0;
     }
+    if (std::strcmp(argv[1], "shown") == 0 && argc == 3) return WaitShown(1000 * std::atoi(argv[2]));
     HWND window = FindWindowA("#32770", "Brumweld");
     if (!window) {
         std::fprintf(stderr, "drive: no Brumweld window\n");
