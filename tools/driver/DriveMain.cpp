@@ -6,6 +6,7 @@
 //   drive shown SECONDS     waits until the window is visible, brings it to the front, has it
 //                           painted whole and its process idle, and prints its rectangle:
 //                           left top width height
+//   drive front             ends with 0 when no visible window lies over any part of the window
 //   drive desktop           holds a hidden window of its own until killed, so the display's
 //                           desktop stays up; ends with 1 at once when it cannot make one
 #include "tools/driver/Drive.h"
@@ -53,6 +54,16 @@ int WaitShown(DWORD milliseconds)
     return 0;
 }
 
+bool InFront(HWND window)
+{
+    RECT rect, other, overlap;
+    GetWindowRect(window, &rect);
+    for (HWND above = GetWindow(window, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV)) {
+        if (IsWindowVisible(above) && GetWindowRect(above, &other) && IntersectRect(&overlap, &rect, &other)) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -84,6 +95,7 @@ int main(int argc, char** argv)
     if (std::strcmp(argv[1], "wait-idle") == 0 && argc == 3) {
         return drive::WaitEnabled(window, IDC_RUN, true, 1000 * std::atoi(argv[2])) ? 0 : 1;
     }
+    if (std::strcmp(argv[1], "front") == 0) return InFront(window) ? 0 : 1;
     if (std::strcmp(argv[1], "close") == 0) {
         PostMessageA(window, WM_CLOSE, 0, 0);
         return 0;
