@@ -90,11 +90,6 @@ void TextBuffer::Append(const char* text)
     lstrcatA(data, text);
 }
 
-int TextBuffer::Compare(const char* text) const
-{
-    return lstrcmpA(data, text);
-}
-
 int TextBuffer::FindLast(char c) const
 {
     int found = -1;

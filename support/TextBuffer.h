@@ -23,7 +23,6 @@ public:
 
     void Assign(const char* text);
     void Append(const char* text);
-    int Compare(const char* text) const;
 
     int FindLast(char c) const;
     void ReplaceChar(char from, char to);

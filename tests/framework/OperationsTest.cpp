@@ -237,42 +237,24 @@ TEST_F(Operations, SystemMenuClose)
 
 const wchar_t kFilter[] = L"Video\0*.avi;*.mp4\0All\0*.*\0";
 
-struct RecordRow {
-    bool save;
-    bool fullPath;
-    bool secondFlag;
-    DWORD flags;
-};
-
-const RecordRow kRecords[] = {
-    {false, true, false, 0x1004},
-    {false, true, true, 0x0004},
-    {false, false, false, 0x1004},
-    {true, true, false, 0x0004},
-    {true, true, true, 0x0006},
-    {true, false, true, 0x0006},
-};
-
 TEST(FileDialogRecord, FieldsAsTheDialogNeedsThem)
 {
+    EXPECT_EQ(0x1004u, kOpenDialogFlags);
+    EXPECT_EQ(0x0004u, kSaveDialogFlags);
     HWND owner = reinterpret_cast<HWND>(0x1234);
-    for (const RecordRow& row : kRecords) {
+    for (DWORD flags : {kOpenDialogFlags, kSaveDialogFlags}) {
         WideText name(511);
         OPENFILENAMEW record;
         memset(&record, 0xAB, sizeof record);
-        DWORD flags = row.save ? SaveDialogFlags(row.secondFlag) : OpenDialogFlags(row.secondFlag);
-        EXPECT_EQ(row.flags, flags);
-        FillFileDialogRecord(record, owner, kFilter, L"flv", L"C:\\Video", row.fullPath, flags, name);
+        FillFileDialogRecord(record, owner, kFilter, L"flv", L"C:\\Video", flags, name);
         EXPECT_EQ(sizeof(void*) == 4 ? 76u : 136u, record.lStructSize);
         EXPECT_EQ(owner, record.hwndOwner);
         EXPECT_EQ(kFilter, record.lpstrFilter);
         EXPECT_STREQ(L"flv", record.lpstrDefExt);
         EXPECT_STREQ(L"C:\\Video", record.lpstrInitialDir);
-        EXPECT_EQ(row.flags, record.Flags);
-        EXPECT_EQ(row.fullPath ? name.Data() : nullptr, record.lpstrFile);
-        EXPECT_EQ(row.fullPath ? 512u : 0u, record.nMaxFile);
-        EXPECT_EQ(row.fullPath ? nullptr : name.Data(), record.lpstrFileTitle);
-        EXPECT_EQ(row.fullPath ? 0u : 512u, record.nMaxFileTitle);
+        EXPECT_EQ(flags, record.Flags);
+        EXPECT_EQ(name.Data(), record.lpstrFile);
+        EXPECT_EQ(512u, record.nMaxFile);
 
         // Everything else is zero, the fields past the record size included.
         OPENFILENAMEW rest = record;
@@ -284,8 +266,6 @@ TEST(FileDialogRecord, FieldsAsTheDialogNeedsThem)
         rest.Flags = 0;
         rest.lpstrFile = nullptr;
         rest.nMaxFile = 0;
-        rest.lpstrFileTitle = nullptr;
-        rest.nMaxFileTitle = 0;
         OPENFILENAMEW zero = {};
         EXPECT_EQ(0, memcmp(&zero, &rest, sizeof rest));
     }
@@ -383,7 +363,7 @@ TEST(FileDialogs, OpenReturnsTheChosenFullPath)
     bool chosen;
     {
         BoxCloser closer(GetCurrentThreadId(), IDOK, nullptr, {{kFileNameCombo, "clip.avi"}, {kFileNameEdit, "clip.avi"}});
-        chosen = AskOpenFileName(nullptr, kFilter, L"avi", Widen(folder.Path()).c_str(), true, false, name);
+        chosen = AskOpenFileName(nullptr, kFilter, L"avi", Widen(folder.Path()).c_str(), name);
         closer.Wait();
         ASSERT_TRUE(closer.found);
     }
@@ -400,7 +380,7 @@ TEST(FileDialogs, SaveAddsTheDefaultExtension)
     {
         BoxCloser closer(GetCurrentThreadId(), IDOK, nullptr);
         // A filter of its own would lend its extension; "*.*" leaves the default one to the dialog.
-        chosen = AskSaveFileName(nullptr, L"All\0*.*\0", L"flv", Widen(folder.Path()).c_str(), true, false, name);
+        chosen = AskSaveFileName(nullptr, L"All\0*.*\0", L"flv", Widen(folder.Path()).c_str(), name);
         closer.Wait();
         ASSERT_TRUE(closer.found);
     }
@@ -413,7 +393,7 @@ TEST(FileDialogs, CancelReturnsFalse)
     TempFolder folder;
     WideText name(511);
     BoxCloser closer(GetCurrentThreadId(), IDCANCEL, nullptr);
-    EXPECT_FALSE(AskOpenFileName(nullptr, kFilter, L"avi", Widen(folder.Path()).c_str(), true, false, name));
+    EXPECT_FALSE(AskOpenFileName(nullptr, kFilter, L"avi", Widen(folder.Path()).c_str(), name));
     closer.Wait();
     EXPECT_TRUE(closer.found);
 }

@@ -162,14 +162,6 @@ TEST(TextBufferPaths, ReplaceByNulCutsAList)
     EXPECT_EQ(std::string("11025\0" "22050\0" "44100\0", 19), std::string(buffer.Data(), 19));
 }
 
-TEST(TextBufferPaths, CompareIsEquality)
-{
-    TextBuffer buffer;
-    buffer.Assign("23.976");
-    EXPECT_EQ(0, buffer.Compare("23.976"));
-    EXPECT_NE(0, buffer.Compare("23.976 "));
-}
-
 TEST(ProgramFolder, PathsBesideTheExecutable)
 {
     char module[MAX_PATH];

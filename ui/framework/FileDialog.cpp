@@ -6,55 +6,38 @@
 namespace {
 
 bool Ask(const char* entry, HWND owner, const wchar_t* filter, const wchar_t* defaultExtension,
-         const wchar_t* initialFolder, bool fullPath, DWORD flags, WideText& name)
+         const wchar_t* initialFolder, DWORD flags, WideText& name)
 {
     OPENFILENAMEW record;
-    FillFileDialogRecord(record, owner, filter, defaultExtension, initialFolder, fullPath, flags, name);
+    FillFileDialogRecord(record, owner, filter, defaultExtension, initialFolder, flags, name);
     auto show = SystemEntry<BOOL(WINAPI*)(OPENFILENAMEW*)>("comdlg32.dll", entry);
     return show && show(&record) != FALSE;
 }
 
 }  // namespace
 
-DWORD OpenDialogFlags(bool allowNew)
-{
-    return OFN_HIDEREADONLY | (allowNew ? 0 : OFN_FILEMUSTEXIST);
-}
-
-DWORD SaveDialogFlags(bool overwritePrompt)
-{
-    return OFN_HIDEREADONLY | (overwritePrompt ? OFN_OVERWRITEPROMPT : 0);
-}
-
 void FillFileDialogRecord(OPENFILENAMEW& record, HWND owner, const wchar_t* filter, const wchar_t* defaultExtension,
-                          const wchar_t* initialFolder, bool fullPath, DWORD flags, WideText& name)
+                          const wchar_t* initialFolder, DWORD flags, WideText& name)
 {
     ZeroMemory(&record, sizeof record);
     record.lStructSize = kFileDialogRecordSize;
     record.hwndOwner = owner;
     record.lpstrFilter = filter;
-    if (fullPath) {
-        record.lpstrFile = name.Data();
-        record.nMaxFile = name.BufferSize();
-    } else {
-        record.lpstrFileTitle = name.Data();
-        record.nMaxFileTitle = name.BufferSize();
-    }
+    record.lpstrFile = name.Data();
+    record.nMaxFile = name.BufferSize();
     record.lpstrInitialDir = initialFolder;
     record.Flags = flags;
     record.lpstrDefExt = defaultExtension;
 }
 
 bool AskOpenFileName(HWND owner, const wchar_t* filter, const wchar_t* defaultExtension, const wchar_t* initialFolder,
-                     bool fullPath, bool allowNew, WideText& name)
+                     WideText& name)
 {
-    return Ask("GetOpenFileNameW", owner, filter, defaultExtension, initialFolder, fullPath, OpenDialogFlags(allowNew),
-               name);
+    return Ask("GetOpenFileNameW", owner, filter, defaultExtension, initialFolder, kOpenDialogFlags, name);
 }
 
 bool AskSaveFileName(HWND owner, const wchar_t* filter, const wchar_t* defaultExtension, const wchar_t* initialFolder,
-                     bool fullPath, bool overwritePrompt, WideText& name)
+                     WideText& name)
 {
-    return Ask("GetSaveFileNameW", owner, filter, defaultExtension, initialFolder, fullPath,
-               SaveDialogFlags(overwritePrompt), name);
+    return Ask("GetSaveFileNameW", owner, filter, defaultExtension, initialFolder, kSaveDialogFlags, name);
 }

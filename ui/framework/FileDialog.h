@@ -12,17 +12,18 @@ class WideText;
 const DWORD kFileDialogRecordSize = offsetof(OPENFILENAMEW, lpTemplateName) + sizeof(LPCWSTR);
 static_assert(sizeof(void*) != 4 || kFileDialogRecordSize == 76, "the 32-bit record is 76 bytes");
 
-DWORD OpenDialogFlags(bool allowNew);
-DWORD SaveDialogFlags(bool overwritePrompt);
+// An existing file is chosen to open; saving names any file, an existing one without a question.
+const DWORD kOpenDialogFlags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST;
+const DWORD kSaveDialogFlags = OFN_HIDEREADONLY;
 
-// Zeroes the record and fills it; the buffer receives the full path, or only the name without fullPath.
+// Zeroes the record and fills it; the buffer receives the full path.
 void FillFileDialogRecord(OPENFILENAMEW& record, HWND owner, const wchar_t* filter, const wchar_t* defaultExtension,
-                          const wchar_t* initialFolder, bool fullPath, DWORD flags, WideText& name);
+                          const wchar_t* initialFolder, DWORD flags, WideText& name);
 
 // The dialogs in their wide forms, so a name the code page cannot hold comes back whole.
 // The filter is pairs of texts, each ended by NUL, and a final NUL. True if the user chose a
 // file; false on cancel or failure, the buffer then holds nothing useful.
 bool AskOpenFileName(HWND owner, const wchar_t* filter, const wchar_t* defaultExtension, const wchar_t* initialFolder,
-                     bool fullPath, bool allowNew, WideText& name);
+                     WideText& name);
 bool AskSaveFileName(HWND owner, const wchar_t* filter, const wchar_t* defaultExtension, const wchar_t* initialFolder,
-                     bool fullPath, bool overwritePrompt, WideText& name);
+                     WideText& name);
