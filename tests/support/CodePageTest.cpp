@@ -76,7 +76,9 @@ TEST(WriteName, TheScriptsFormOfEveryKindOfName)
         WrittenName name;
         bool written = WriteName(row.given.c_str(), t.c_str(), row.use, row.page, name);
         EXPECT_EQ(row.written, written ? std::string(name.text.Data()) : refused) << Narrow(row.given) << " " << row.page;
-        if (written) EXPECT_EQ(row.file, name.file.Data()) << Narrow(row.given);
+        if (written) {
+            EXPECT_EQ(row.file, name.file.Data()) << Narrow(row.given);
+        }
     }
 }
 

@@ -4,6 +4,8 @@
 // program has finished, with its exit status. cmd cannot wait for a host program itself,
 // so the host side (host-bridge.sh, beside this program) writes the status to a file
 // that this program watches.
+#include "support/CodePage.h"
+
 #include <windows.h>
 #include <shellapi.h>
 
@@ -15,20 +17,19 @@ namespace {
 
 using UnixFileName = char*(CDECL*)(const WCHAR*);
 
+// The host's names are UTF-8.
 std::string Utf8(const std::wstring& text)
 {
-    int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string result(size > 0 ? size - 1 : 0, '\0');
-    if (size > 1) WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &result[0], size, nullptr, nullptr);
-    return result;
+    TextBuffer utf8;
+    ToCodePage(text.c_str(), CP_UTF8, utf8);
+    return utf8.Data();
 }
 
 std::wstring Wide(const std::string& utf8)
 {
-    int size = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
-    std::wstring result(size > 0 ? size - 1 : 0, L'\0');
-    if (size > 1) MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, &result[0], size);
-    return result;
+    WideText text;
+    FromCodePage(utf8.c_str(), -1, CP_UTF8, text);
+    return text.Data();
 }
 
 std::string UnixPath(const std::wstring& windowsPath)
@@ -137,8 +138,11 @@ int main()
         DeleteFileW(argsFile.c_str());
         return 126;
     }
-    if (process.hThread) CloseHandle(process.hThread);
-    if (process.hProcess) CloseHandle(process.hProcess);
+    // Wine gives a host program no process handle, and a thread "handle" that is no handle of ours.
+    if (process.hProcess) {
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
 
     // Encodes can take hours, so the wait ends early only when the host side is gone without
     // a status: its shell writes its host process id first, and that process is watched.
