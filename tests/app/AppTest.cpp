@@ -34,12 +34,17 @@ TEST_F(Program, SecondStartEndsAtOnceWithoutAWindow)
     PROCESS_INFORMATION first = Start("");
     HWND window = drive::WaitForMainWindow(first.dwProcessId, 30000);
     ASSERT_NE(nullptr, window);
+    // The single-instance object by its exact name.
+    HANDLE guard = OpenMutexA(SYNCHRONIZE, FALSE, "*Brumweld*");
+    EXPECT_NE(nullptr, guard);
+    if (guard) CloseHandle(guard);
     PROCESS_INFORMATION second = Start("\"C:\\other.avi\"");
     EXPECT_EQ(0u, ExitCode(second, 30000));
     EXPECT_EQ(nullptr, drive::FindProcessWindow(second.dwProcessId, nullptr, nullptr));
     EXPECT_EQ("", drive::GetText(window, IDC_INPUT_FILE));
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(0u, ExitCode(first, 30000));
+    EXPECT_EQ(nullptr, OpenMutexA(SYNCHRONIZE, FALSE, "*Brumweld*")) << "the guard outlived its program";
 }
 
 TEST_F(Program, RunConvertsAClipAndReturnsToIdle)
@@ -132,6 +137,118 @@ TEST_F(Program, EscDuringARunExitsAndTheEncoderFinishes)
     CloseHandle(script);
     const std::string streams = Streams(flv);
     EXPECT_EQ("flv1\nmp3\n", streams) << "the encoder did not finish its file";
+}
+
+// A desktop with a panel at the top, as Linux desktops under Wine have (tools/with-display makes
+// one of BRUMWELD_PANEL pixels): the window opens where it was saved and is saved where it opened.
+TEST_F(Program, UnderAPanelThePlaceIsKeptAcrossStartsAndAMinimizedClose)
+{
+    const char* panel = std::getenv("BRUMWELD_PANEL");
+    if (!panel) GTEST_SKIP() << "no panel on this display";
+    RECT work;
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
+    ASSERT_EQ(std::atoi(panel), work.top) << "the panel is not in the work area";
+    WriteFileBytes(folder.File("Brumweld.ini"), "[Brumweld]\r\nWinX=100\r\nWinY=120\r\n");
+    for (int start = 0; start < 3; ++start) {
+        PROCESS_INFORMATION program = Start("");
+        HWND window = drive::WaitForMainWindow(program.dwProcessId, 30000);
+        ASSERT_NE(nullptr, window);
+        RECT frame;
+        GetWindowRect(window, &frame);
+        EXPECT_EQ(100, frame.left) << start;
+        EXPECT_EQ(120, frame.top) << start;
+        if (start == 2) {
+            PostMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+            for (DWORD wait = GetTickCount(); !IsIconic(window) && GetTickCount() - wait < 10000;) Sleep(50);
+            ASSERT_TRUE(IsIconic(window));
+        }
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        EXPECT_EQ(0u, ExitCode(program, 30000));
+        EXPECT_NE(std::string::npos, ReadFileBytes(folder.File("Brumweld.ini")).find("\r\nWinX=100\r\nWinY=120\r\n"))
+            << "start " << start;
+    }
+}
+
+// The main window tests' stand-in encoder: it waits while a test holds its gate, else ends at once.
+class BusyProgram : public Program {
+protected:
+    BusyProgram()
+    {
+        CopyFileA((ExecutableFolder() + "\\..\\main\\mencoder.exe").c_str(), folder.File("mencoder.exe").c_str(), FALSE);
+    }
+
+    HWND StartReady(PROCESS_INFORMATION& program)
+    {
+        program = Start("in.avi");
+        HWND window = drive::WaitForMainWindow(program.dwProcessId, 30000);
+        if (window) drive::SetText(window, IDC_OUTPUT_FILE, "out.flv");
+        return window;
+    }
+
+    static bool CloseEnabled(HWND window)
+    {
+        return !(GetMenuState(GetSystemMenu(window, FALSE), SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED);
+    }
+};
+
+TEST_F(BusyProgram, ARunCommandWhileARunIsBusyDoesNothing)
+{
+    HANDLE gate = CreateEventA(nullptr, TRUE, FALSE, "BrumweldTestEncoderGate");
+    ASSERT_NE(nullptr, gate);
+    PROCESS_INFORMATION program;
+    HWND window = StartReady(program);
+    ASSERT_NE(nullptr, window);
+    drive::Click(window, IDC_RUN);
+    ASSERT_TRUE(drive::WaitEnabled(window, IDC_RUN, false, 10000));
+    const std::string script = ReadFileBytes(folder.File("~enc.bat"));
+    // Another program sends the command; it is handled when SendMessage returns.
+    drive::SetText(window, IDC_OUTPUT_FILE, "second.flv");
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_RUN, BN_CLICKED), 0);
+    EXPECT_FALSE(drive::IsEnabled(window, IDC_RUN));
+    EXPECT_FALSE(drive::IsEnabled(window, IDC_EXIT));
+    EXPECT_EQ(script, ReadFileBytes(folder.File("~enc.bat")));
+    SetEvent(gate);
+    EXPECT_TRUE(drive::WaitEnabled(window, IDC_RUN, true, 30000));
+    EXPECT_EQ("done\r\n", ReadFileBytes(folder.File("encoder-done.txt"))) << "one run, one encoder";
+    CloseHandle(gate);
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0u, ExitCode(program, 30000));
+}
+
+TEST_F(BusyProgram, RunsPressedBackToBackAreBusyInFull)
+{
+    PROCESS_INFORMATION program;
+    HWND window = StartReady(program);
+    ASSERT_NE(nullptr, window);
+    // Only this test starts runs, so Run read disabled before and after means one busy state
+    // throughout. Read from here, the window's three changes are not one step: Exit or Close
+    // counts as enabled only when seen so twice, 30 ms apart.
+    int clicks = 0, busySeen = 0, halfBusy = 0;
+    for (DWORD start = GetTickCount(); clicks < 60 && GetTickCount() - start < 120000;) {
+        if (drive::IsEnabled(window, IDC_RUN)) {
+            drive::Click(window, IDC_RUN);
+            ++clicks;
+            continue;
+        }
+        bool first = drive::IsEnabled(window, IDC_EXIT) || CloseEnabled(window);
+        Sleep(30);
+        bool second = drive::IsEnabled(window, IDC_EXIT) || CloseEnabled(window);
+        if (drive::IsEnabled(window, IDC_RUN)) continue;
+        ++busySeen;
+        if (first && second) ++halfBusy;
+    }
+    EXPECT_EQ(60, clicks);
+    EXPECT_GT(busySeen, 10);
+    EXPECT_EQ(0, halfBusy) << "Run disabled while Exit or Close stayed enabled";
+    // The last click may still be queued: idle means Run enabled for a whole second.
+    for (DWORD idleSince = GetTickCount(); GetTickCount() - idleSince < 1000; Sleep(50)) {
+        if (!drive::IsEnabled(window, IDC_RUN)) {
+            ASSERT_TRUE(drive::WaitEnabled(window, IDC_RUN, true, 30000));
+            idleSince = GetTickCount();
+        }
+    }
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0u, ExitCode(program, 30000));
 }
 
 }  // namespace

@@ -25,8 +25,23 @@ protected:
     {
         for (PROCESS_INFORMATION& p : started) {
             if (WaitForSingleObject(p.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(p.hProcess, 1);
+            // A script still running when its folder goes would never end, and would hold the
+            // output of the whole test run open.
+            if (DWORD script = FindChildProcess(p.dwProcessId, "cmd.exe")) {
+                End(FindChildProcess(script, "mencoder.exe"));
+                End(script);
+            }
             CloseHandle(p.hProcess);
         }
+    }
+
+    static void End(DWORD processId)
+    {
+        HANDLE process = processId ? OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId) : nullptr;
+        if (!process) return;
+        TerminateProcess(process, 1);
+        WaitForSingleObject(process, 5000);
+        CloseHandle(process);
     }
 
     PROCESS_INFORMATION Start(const std::wstring& arguments)

@@ -7,8 +7,11 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -177,6 +180,114 @@ TEST_F(Faults, KilledDuringARunLeavesTheLastSavedSettings)
         TerminateProcess(script, 1);
         CloseHandle(script);
     }
+}
+
+// What one process holds, counted from outside it by the means that give real figures under Wine.
+struct Holdings {
+    long handles;
+    long windows;
+    unsigned long long privateBytes;
+};
+
+struct HandleEntry {
+    USHORT process;
+    USHORT creatorBackTrace;
+    UCHAR type;
+    UCHAR attributes;
+    USHORT value;
+    PVOID object;
+    ULONG access;
+};
+
+long HandleCount(DWORD processId)
+{
+    using Query = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
+    auto query = reinterpret_cast<Query>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
+    const ULONG kSystemHandleInformation = 16;
+    std::vector<char> buffer(1 << 20);
+    ULONG needed = 0;
+    // Grown while the system's table does not fit.
+    while (query(kSystemHandleInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &needed) ==
+           static_cast<LONG>(0xC0000004)) {
+        buffer.resize(buffer.size() * 2);
+    }
+    ULONG count = *reinterpret_cast<ULONG*>(buffer.data());
+    // The entries follow the count, aligned as a pointer is.
+    auto* entries = reinterpret_cast<HandleEntry*>(buffer.data() + sizeof(void*));
+    long mine = 0;
+    for (ULONG i = 0; i < count; ++i) mine += entries[i].process == static_cast<USHORT>(processId);
+    return mine;
+}
+
+BOOL CALLBACK CountChildren(HWND, LPARAM count)
+{
+    ++*reinterpret_cast<long*>(count);
+    return TRUE;
+}
+
+struct WindowTally {
+    DWORD processId;
+    long count;
+};
+
+BOOL CALLBACK CountProcessWindows(HWND window, LPARAM tally)
+{
+    auto* t = reinterpret_cast<WindowTally*>(tally);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != t->processId) return TRUE;
+    ++t->count;
+    EnumChildWindows(window, CountChildren, reinterpret_cast<LPARAM>(&t->count));
+    return TRUE;
+}
+
+Holdings Measure(const PROCESS_INFORMATION& program)
+{
+    Holdings held = {HandleCount(program.dwProcessId), 0, 0};
+    WindowTally tally = {program.dwProcessId, 0};
+    EnumWindows(CountProcessWindows, reinterpret_cast<LPARAM>(&tally));
+    held.windows = tally.count;
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, program.dwProcessId);
+    MEMORY_BASIC_INFORMATION region;
+    for (char* at = nullptr; process && VirtualQueryEx(process, at, &region, sizeof region) == sizeof region;
+         at = static_cast<char*>(region.BaseAddress) + region.RegionSize) {
+        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) held.privateBytes += region.RegionSize;
+    }
+    if (process) CloseHandle(process);
+    return held;
+}
+
+void Print(const char* when, const Holdings& held)
+{
+    std::printf("soak %s: %ld handles, %ld windows, %llu KB committed private\n", when, held.handles, held.windows,
+                held.privateBytes / 1024);
+}
+
+// One session of many runs: a handle or a window left behind by each run shows as growth.
+TEST_F(Faults, ALongSessionHoldsNoMoreThanItStartedWith)
+{
+    CopyFileA((ExecutableFolder() + "\\..\\job\\mencoder.exe").c_str(), folder.File("mencoder.exe").c_str(), FALSE);
+    // Enough runs that a leak of one a run stands out from the system's own changes.
+    const int runs = std::max(20, reliability::CaseCount(30));
+    PROCESS_INFORMATION program;
+    HWND window = Open(program, "in.avi");
+    ASSERT_NE(nullptr, window);
+    drive::SetText(window, IDC_OUTPUT_FILE, "out.flv");
+    // The first run loads what every later one uses.
+    ASSERT_TRUE(RunsAndReturnsToIdle(window, program));
+    const Holdings start = Measure(program);
+    Print("start", start);
+    for (int run = 0; run < runs; ++run) ASSERT_TRUE(RunsAndReturnsToIdle(window, program)) << "run " << run;
+    const Holdings end = Measure(program);
+    std::printf("soak after %d runs:\n", runs);
+    Print("end", end);
+    EXPECT_GT(start.handles, 0) << "no handle count";
+    EXPECT_LT(end.handles - start.handles, runs / 2);
+    EXPECT_GT(start.windows, 0);
+    EXPECT_LT(end.windows - start.windows, runs / 2);
+    EXPECT_LT(end.privateBytes, start.privateBytes + 4 * 1024 * 1024);
+    EXPECT_TRUE(ClosesWithZero(window, program));
 }
 
 }  // namespace

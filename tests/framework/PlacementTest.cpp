@@ -198,24 +198,44 @@ TEST_F(RealWindow, MaximisedAndMinimisedWindowsAreLeftAlone)
     dialog.Show(SW_HIDE);
 }
 
-TEST(ScreenFromWorkspace, Table)
+TEST(PlacementOffset, BothConventions)
 {
-    // A taskbar at the top or left moves the origin of workspace coordinates by its size.
+    // The same window at (100, 160) under a 40-pixel panel at the top, and one at (-1200, 35) on
+    // a left monitor whose work area starts 30 pixels down and 60 across.
     const struct {
-        RECT monitor, work;
-        WindowPosition workspace, screen;
+        RECT window, normal;
+        WindowPosition offset;
     } rows[] = {
-        {{0, 0, 1280, 1024}, {0, 0, 1280, 994}, {100, 50}, {100, 50}},
-        {{0, 0, 1280, 1024}, {0, 40, 1280, 1024}, {100, 50}, {100, 90}},
-        {{0, 0, 1280, 1024}, {60, 0, 1280, 1024}, {-10, 0}, {50, 0}},
-        {{-1280, 0, 0, 1024}, {-1220, 30, 0, 1024}, {5, 5}, {65, 35}},
-        {{1280, -200, 2560, 824}, {1280, -170, 2560, 824}, {0, 0}, {0, 30}},
+        {{100, 160, 500, 460}, {100, 120, 500, 420}, {0, 40}},      // Windows: workspace coordinates
+        {{100, 160, 500, 460}, {100, 160, 500, 460}, {0, 0}},       // Wine 8: screen coordinates
+        {{-1200, 35, -800, 335}, {-1260, 5, -860, 305}, {60, 30}},
+        {{-1200, 35, -800, 335}, {-1200, 35, -800, 335}, {0, 0}},
     };
     for (const auto& row : rows) {
-        WindowPosition at = ScreenFromWorkspace(row.workspace, row.monitor, row.work);
-        EXPECT_EQ(row.screen.x, at.x) << row.work.left << "," << row.work.top;
-        EXPECT_EQ(row.screen.y, at.y) << row.work.left << "," << row.work.top;
+        WindowPosition offset = PlacementOffset(row.window, row.normal);
+        EXPECT_EQ(row.offset.x, offset.x) << row.normal.left;
+        EXPECT_EQ(row.offset.y, offset.y) << row.normal.top;
+        EXPECT_EQ(row.window.top, row.normal.top + offset.y);
     }
+}
+
+TEST_F(RealWindow, NormalPositionIsKeptThroughMinimizeAndMaximize)
+{
+    dialog.Show(SW_RESTORE);
+    dialog.MoveTo(300, 200);
+    WindowPosition seen;
+    ASSERT_TRUE(dialog.GetNormalPosition(seen));
+    EXPECT_EQ(300, seen.x);
+    EXPECT_EQ(200, seen.y);
+    for (int command : {SW_MINIMIZE, SW_MAXIMIZE}) {
+        dialog.Show(command);
+        WindowPosition closed;
+        ASSERT_TRUE(dialog.GetNormalPosition(closed));
+        EXPECT_EQ(300, closed.x) << command;
+        EXPECT_EQ(200, closed.y) << command;
+        dialog.Show(SW_RESTORE);
+    }
+    dialog.Show(SW_HIDE);
 }
 
 TEST_F(RealWindow, NormalPositionIsOnTheScreenWithTheWorkAreaMoved)

@@ -212,6 +212,29 @@ TEST_F(MainWindowTest, FirstStartShowsTheDefaults)
     EXPECT_EQ(area.top + (area.bottom - area.top - (frame.bottom - frame.top)) / 2, frame.top);
 }
 
+TEST_F(MainWindowTest, StoredSizeAndSampleRateReachTheScriptAndTheFile)
+{
+    Open("[Brumweld]\r\nOptFlag=2\r\n[Video]\r\nbSize=1\r\nsize=640x480\r\n");
+    EXPECT_TRUE(Checked(IDC_RESIZE));
+    EXPECT_TRUE(Enabled(IDC_FRAME_SIZE));
+    EXPECT_EQ("640x480", Text(IDC_FRAME_SIZE));
+    Type(IDC_INPUT_FILE, "in.avi");
+    Type(IDC_OUTPUT_FILE, "out.flv");
+    // A chosen rate and no rate at all are both written as the list shows them.
+    const struct { int selection; const char* written; } rates[] = {{0, " -af resample=11025:0:0 "}, {-1, " -af resample=:0:0 "}};
+    for (const auto& rate : rates) {
+        SendDlgItemMessageA(main, IDC_SAMPLE_RATE, CB_SETCURSEL, rate.selection, 0);
+        window.RunCommand();
+        ASSERT_TRUE(PumpUntil([&] { return Enabled(IDC_RUN); }, 30000));
+        const std::string script = ReadFileBytes(File("~enc.bat"));
+        EXPECT_NE(std::string::npos, script.find(" -vf scale=640:480:0:0::,harddup ")) << script;
+        EXPECT_NE(std::string::npos, script.find(rate.written)) << script;
+    }
+    DestroyWindow(main);
+    Pump();
+    EXPECT_NE(std::string::npos, ReadFileBytes(File("Brumweld.ini")).find("\r\nbSize=1\r\nsize=640x480\r\n"));
+}
+
 TEST_F(MainWindowTest, ModeDecidesBitrateOrQuality)
 {
     Open("[Video]\r\nmode=1\r\n");

@@ -4,6 +4,10 @@
 
 namespace {
 
+// WINDOWPLACEMENT as Windows 95 defined it, the size every version accepts.
+const UINT kPlacementLength = 44;
+static_assert(sizeof(WINDOWPLACEMENT) == kPlacementLength, "the record keeps its first size");
+
 const char* const kMultiMonitorEntries[] = {
     "GetSystemMetrics", "MonitorFromWindow", "MonitorFromRect", "MonitorFromPoint",
     "EnumDisplayMonitors", "GetMonitorInfoA", "EnumDisplayDevicesA",
@@ -80,9 +84,9 @@ WindowPosition OnScreenPosition(const VirtualScreen& screen, const WindowSize& s
     return position;
 }
 
-WindowPosition ScreenFromWorkspace(WindowPosition workspace, const RECT& monitor, const RECT& workArea)
+WindowPosition PlacementOffset(const RECT& window, const RECT& normal)
 {
-    return {workspace.x + workArea.left - monitor.left, workspace.y + workArea.top - monitor.top};
+    return {window.left - normal.left, window.top - normal.top};
 }
 
 int SystemMetric(int index)
@@ -117,22 +121,14 @@ void Window::GetSize(WindowSize& size)
 bool Window::GetNormalPosition(WindowPosition& position)
 {
     WINDOWPLACEMENT placement = {};
-    placement.length = 44;
+    placement.length = kPlacementLength;
     if (!GetWindowPlacement(hwnd, &placement)) return false;
-    position = {placement.rcNormalPosition.left, placement.rcNormalPosition.top};
-    if (GetWindowLongPtrA(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) return true;
-
-    // Without the multi-monitor functions there is one monitor, at (0, 0).
-    MONITORINFO monitor = {};
-    monitor.cbSize = sizeof monitor;
-    if (!support.resolved) ResolveMultiMonitorSupport();
-    if (support.entries[0]) {
-        HMONITOR nearest = Entry<HMONITOR(WINAPI*)(HWND, DWORD)>(1)(hwnd, MONITOR_DEFAULTTONEAREST);
-        if (!Entry<BOOL(WINAPI*)(HMONITOR, MONITORINFO*)>(5)(nearest, &monitor)) return true;
-    } else if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &monitor.rcWork, 0)) {
-        return true;
+    // The convention is measured, never assumed; a window closed minimized or maximized keeps the last one seen.
+    RECT window;
+    if (!IsIconic(hwnd) && !IsZoomed(hwnd) && GetWindowRect(hwnd, &window)) {
+        placementOffset = PlacementOffset(window, placement.rcNormalPosition);
     }
-    position = ScreenFromWorkspace(position, monitor.rcMonitor, monitor.rcWork);
+    position = {placement.rcNormalPosition.left + placementOffset.x, placement.rcNormalPosition.top + placementOffset.y};
     return true;
 }
 

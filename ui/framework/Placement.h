@@ -27,9 +27,10 @@ WindowPosition CenteredPosition(const RECT& area, const VirtualScreen& screen, c
 // The near edges of the screen, then its far edges where the window fits.
 WindowPosition OnScreenPosition(const VirtualScreen& screen, const WindowSize& size, WindowPosition position);
 
-// GetWindowPlacement's position, in workspace coordinates for a window that is no tool window,
-// as a screen position: workspace (0, 0) is the top-left corner of the monitor's work area.
-WindowPosition ScreenFromWorkspace(WindowPosition workspace, const RECT& monitor, const RECT& workArea);
+// What GetWindowPlacement's normal rectangle lacks to be on the screen, read off a window that is
+// neither minimized nor maximized, whose window rectangle is then its normal one. Windows reports
+// workspace coordinates, which a panel at the top or left moves; Wine 8 reports screen coordinates.
+WindowPosition PlacementOffset(const RECT& window, const RECT& normal);
 
 // GetSystemMetrics, answered from the primary screen where the window manager lacks multi-monitor support.
 int SystemMetric(int index);

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "ui/framework/Placement.h"
+
 #include <windows.h>
 
 class WideText;
 struct VirtualScreen;
 struct WindowSize;
-struct WindowPosition;
 
 // A window handle and one typed virtual handler per window message behind one dispatcher.
 // The object owns nothing: destroying it never destroys its window.
@@ -108,7 +109,6 @@ public:
     BOOL SetText(const wchar_t* text);
     int GetText(WideText& text);
     HICON SetIcon(int big, HICON icon);
-    BOOL GetRect(RECT& rect);
     int Warn(const wchar_t* text);
 
     // Child controls of the window by identifier.
@@ -134,5 +134,7 @@ public:
     HWND hwnd = nullptr;
 
 private:
+    // From GetWindowPlacement's normal rectangle to the screen, as last measured: none until then.
+    WindowPosition placementOffset = {};
     int Dispatch(UINT msg, UINT_PTR wParam, UINT_PTR lParam, LRESULT* result);
 };

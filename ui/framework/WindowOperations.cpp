@@ -21,8 +21,6 @@ HICON Window::SetIcon(int big, HICON icon)
     return reinterpret_cast<HICON>(Send(WM_SETICON, big, reinterpret_cast<LPARAM>(icon)));
 }
 
-BOOL Window::GetRect(RECT& rect) { return GetWindowRect(hwnd, &rect); }
-
 int Window::Warn(const wchar_t* text)
 {
     return MessageBoxW(nullptr, text, nullptr, MB_OK | MB_ICONWARNING | MB_TASKMODAL | MB_TOPMOST);

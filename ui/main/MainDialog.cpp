@@ -26,6 +26,8 @@ const wchar_t kUnusableName[] = L"ﾌｧｲﾙ名に使えない文字が含ま�
 const wchar_t kUnusableValue[] = L"ﾌﾚｰﾑﾚｰﾄかｻｲｽﾞに使えない文字が含まれています";
 const wchar_t kInputFilter[] = L"すべてのﾌｧｲﾙ(*.*)\0*.*\0";
 const wchar_t kPlayerFilter[] = L"exeﾌｧｲﾙ\0*.exe\0";
+// The worker's end of a run, carried to the window's thread; the dialog's own messages take WM_USER to WM_USER + 2.
+const UINT kRunEnded = WM_USER + 100;
 const OptionBit kOptions[] = {WaitForKey, KeepBatch, PlayAfter};
 const int kOptionItems[] = {IDC_WAIT_FOR_KEY, IDC_KEEP_BATCH, IDC_PLAY_AFTER};
 // A frame rate or size field holds at most this many bytes with its NUL.
@@ -197,6 +199,9 @@ void MainDialog::EnableModeControls(int mode)
 
 void MainDialog::RunCommand()
 {
+    // Run is disabled while busy, but any program can send the command; a second run would
+    // rewrite the script under the running one.
+    if (busy) return;
     WideText input, output;
     GetItemText(IDC_INPUT_FILE, input);
     GetItemText(IDC_OUTPUT_FILE, output);
@@ -232,8 +237,22 @@ void MainDialog::RunCommand()
     StartJob(*this, settings);
 }
 
+int MainDialog::OnUserMessage(UINT msg, UINT_PTR, UINT_PTR)
+{
+    if (msg != kRunEnded) return 0;
+    EnableCommands(true);
+    return 1;
+}
+
 void MainDialog::EnableCommands(bool enable)
 {
+    // The end of a run comes from the worker. Sent as one message, the three changes are made on
+    // the window's thread in one step: no Run pressed meanwhile can start a run between them.
+    if (GetWindowThreadProcessId(hwnd, nullptr) != GetCurrentThreadId()) {
+        if (enable) Send(kRunEnded, 0, 0);
+        return;
+    }
+    busy = !enable;
     Menu menu;
     menu.Attach(GetSystemMenu(hwnd, FALSE));
     menu.Enable(SC_CLOSE, false, enable);
@@ -245,7 +264,7 @@ void MainDialog::BrowseInputFile()
 {
     WideText path, folder;
     FromCodePage(settings.InputDir.Data(), -1, CP_ACP, folder);
-    if (!AskOpenFileName(hwnd, kInputFilter, L"avi", folder.Data(), true, false, path)) return;
+    if (!AskOpenFileName(hwnd, kInputFilter, L"avi", folder.Data(), path)) return;
     SetItemText(IDC_INPUT_FILE, path.Data());
     WrittenFolder(path, settings.InputDir);
 }
@@ -256,7 +275,7 @@ void MainDialog::BrowseOutputFile()
     LoadResourceText(IDS_OUTPUT_FILTER, filter);
     filter.ReplaceChar(L'/', L'\0');
     FromCodePage(settings.OutputDir.Data(), -1, CP_ACP, folder);
-    if (!AskSaveFileName(hwnd, filter.Data(), L"flv", folder.Data(), true, false, path)) return;
+    if (!AskSaveFileName(hwnd, filter.Data(), L"flv", folder.Data(), path)) return;
     SetItemText(IDC_OUTPUT_FILE, path.Data());
     WrittenFolder(path, settings.OutputDir);
 }
@@ -272,7 +291,7 @@ void MainDialog::ChoosePlayer()
         settings.Player.GetFileName(part);
         FromCodePage(part.Data(), -1, CP_ACP, path);
     }
-    if (!AskOpenFileName(hwnd, kPlayerFilter, L"exe", folder.Data(), true, false, path)) return;
+    if (!AskOpenFileName(hwnd, kPlayerFilter, L"exe", folder.Data(), path)) return;
     WrittenName player;
     if (!WriteName(path.Data(), L"", ExistingFile, CP_ACP, player)) {
         Warn(kUnusableName);

@@ -28,6 +28,7 @@ public:
     int OnEndSession(UINT_PTR ending) override;
     int OnDropFiles(UINT_PTR drop) override;
     int OnCommand(UINT id, UINT code, UINT_PTR control) override;
+    int OnUserMessage(UINT msg, UINT_PTR wParam, UINT_PTR lParam) override;
 
     // The files of the last Run as its script names them, resolved once when Run was pressed.
     void GetInputFile(TextBuffer& name) override;
@@ -51,6 +52,8 @@ private:
     ComboBox sampleRate;
     EncodeSettings& settings;
     bool settingsSaved = false;
+    // From the busy state's start to its end, both on the window's thread.
+    bool busy = false;
     WrittenName runInput;
     WrittenName runOutput;
 };
