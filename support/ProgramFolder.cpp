@@ -18,7 +18,7 @@ bool GetProgramFolder(WideText& folder)
     return true;
 }
 
-bool GetProgramFolder(TextBuffer& folder)
+bool GetWrittenProgramFolder(TextBuffer& folder)
 {
     WideText wide;
     WrittenName written;
@@ -31,7 +31,7 @@ bool GetProgramFolder(TextBuffer& folder)
 bool GoToProgramFolder()
 {
     TextBuffer folder;
-    if (!GetProgramFolder(folder)) return false;
+    if (!GetWrittenProgramFolder(folder)) return false;
     // A program at a drive's root has the folder "E:", which as a current folder names that
     // drive's last folder, not its root.
     if (folder.Length() == 2 && folder.Data()[1] == ':') folder.Append("\\");
@@ -40,7 +40,7 @@ bool GoToProgramFolder()
 
 bool TextBuffer::SetToProgramPath(const char* name)
 {
-    if (!GetProgramFolder(*this)) return false;
+    if (!GetWrittenProgramFolder(*this)) return false;
     if (name) {
         Append("\\");
         Append(name);

@@ -45,5 +45,5 @@ class WideText;
 // The folder of the executable, without a trailing backslash: as it is, or written in the
 // code page (by its short name where the code page cannot hold it; false where there is none).
 bool GetProgramFolder(WideText& folder);
-bool GetProgramFolder(TextBuffer& folder);
+bool GetWrittenProgramFolder(TextBuffer& folder);
 bool GoToProgramFolder();

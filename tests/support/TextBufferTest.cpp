@@ -170,7 +170,7 @@ TEST(ProgramFolder, PathsBesideTheExecutable)
     folder.erase(folder.find_last_of('\\'));
 
     TextBuffer buffer;
-    ASSERT_TRUE(GetProgramFolder(buffer));
+    ASSERT_TRUE(GetWrittenProgramFolder(buffer));
     EXPECT_EQ(folder, buffer.Data());
 
     TextBuffer path;

@@ -214,7 +214,7 @@ void MainDialog::RunCommand()
     // the encoder as another name.
     WideText folder;
     TextBuffer writtenFolder;
-    if (!GetProgramFolder(folder) || !GetProgramFolder(writtenFolder) ||
+    if (!GetProgramFolder(folder) || !GetWrittenProgramFolder(writtenFolder) ||
         !WriteName(input.Data(), folder.Data(), ExistingFile, CP_ACP, runInput) ||
         !WriteName(output.Data(), folder.Data(), NewFile, CP_ACP, runOutput)) {
         Warn(kUnusableName);
