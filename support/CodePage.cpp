@@ -131,14 +131,12 @@ void ToCodePageCut(const wchar_t* text, UINT codePage, char* ansi, int size)
     ansi[length] = '\0';
 }
 
-void FromCodePage(const char* text, int length, UINT codePage, WideText& wide)
+void FromCodePage(const char* text, UINT codePage, WideText& wide)
 {
     UINT page = ActualCodePage(codePage);
-    int size = MultiByteToWideChar(page, 0, text, length, nullptr, 0);
+    int size = MultiByteToWideChar(page, 0, text, -1, nullptr, 0);
     wide.Reserve(size);
-    int written = size > 0 ? MultiByteToWideChar(page, 0, text, length, wide.Data(), size) : 0;
-    // Counted with its NUL when the length is -1; otherwise nothing is terminated yet.
-    wide.Data()[length == -1 && written > 0 ? written - 1 : written] = L'\0';
+    if (size <= 0 || MultiByteToWideChar(page, 0, text, -1, wide.Data(), size) == 0) wide.Data()[0] = L'\0';
 }
 
 bool WriteName(const wchar_t* given, const wchar_t* folder, NameUse use, UINT codePage, WrittenName& name)

@@ -14,8 +14,7 @@
 bool ToCodePage(const wchar_t* text, UINT codePage, TextBuffer& ansi);
 // At most size - 1 bytes and a NUL, never half a character: what a settings field holds.
 void ToCodePageCut(const wchar_t* text, UINT codePage, char* ansi, int size);
-// Text of the given length in bytes, embedded NULs included; -1: up to its NUL.
-void FromCodePage(const char* text, int length, UINT codePage, WideText& wide);
+void FromCodePage(const char* text, UINT codePage, WideText& wide);
 
 // A file name as the script writes it and the file it names.
 struct WrittenName {

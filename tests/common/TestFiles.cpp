@@ -166,6 +166,6 @@ std::string Narrow(const std::wstring& text)
 std::wstring Widen(const std::string& text)
 {
     WideText wide;
-    FromCodePage(text.c_str(), -1, CP_ACP, wide);
+    FromCodePage(text.c_str(), CP_ACP, wide);
     return wide.Data();
 }

@@ -28,7 +28,7 @@ std::string Utf8(const std::wstring& text)
 std::wstring Wide(const std::string& utf8)
 {
     WideText text;
-    FromCodePage(utf8.c_str(), -1, CP_UTF8, text);
+    FromCodePage(utf8.c_str(), CP_UTF8, text);
     return text.Data();
 }
 

@@ -37,7 +37,7 @@ static_assert(kValueFieldLength <= sizeof EncodeSettings::framerate, "the record
 void ShowValue(ComboBox& list, const char* value)
 {
     WideText text;
-    FromCodePage(value, -1, CP_ACP, text);
+    FromCodePage(value, CP_ACP, text);
     list.SetText(text.Data());
 }
 
@@ -263,7 +263,7 @@ void MainDialog::EnableCommands(bool enable)
 void MainDialog::BrowseInputFile()
 {
     WideText path, folder;
-    FromCodePage(settings.InputDir.Data(), -1, CP_ACP, folder);
+    FromCodePage(settings.InputDir.Data(), CP_ACP, folder);
     if (!AskOpenFileName(hwnd, kInputFilter, L"avi", folder.Data(), path)) return;
     SetItemText(IDC_INPUT_FILE, path.Data());
     WrittenFolder(path, settings.InputDir);
@@ -274,7 +274,7 @@ void MainDialog::BrowseOutputFile()
     WideText path, filter, folder;
     LoadResourceText(IDS_OUTPUT_FILTER, filter);
     filter.ReplaceChar(L'/', L'\0');
-    FromCodePage(settings.OutputDir.Data(), -1, CP_ACP, folder);
+    FromCodePage(settings.OutputDir.Data(), CP_ACP, folder);
     if (!AskSaveFileName(hwnd, filter.Data(), L"flv", folder.Data(), path)) return;
     SetItemText(IDC_OUTPUT_FILE, path.Data());
     WrittenFolder(path, settings.OutputDir);
@@ -287,9 +287,9 @@ void MainDialog::ChoosePlayer()
         TextBuffer part;
         part.Assign(settings.Player.Data());
         part.CutToFolder();
-        FromCodePage(part.Data(), -1, CP_ACP, folder);
+        FromCodePage(part.Data(), CP_ACP, folder);
         settings.Player.GetFileName(part);
-        FromCodePage(part.Data(), -1, CP_ACP, path);
+        FromCodePage(part.Data(), CP_ACP, path);
     }
     if (!AskOpenFileName(hwnd, kPlayerFilter, L"exe", folder.Data(), path)) return;
     WrittenName player;
