@@ -8,12 +8,13 @@
 #include <windows.h>
 
 const char kPassLogName[] = "~pass.log";
+const char kEncoderName[] = "mencoder.exe";
 
 namespace {
 
 // cmd expands % even between double quotes, so it is doubled; a double quote, which no
 // file name can hold, is dropped so the name can never end the quoting early.
-void WriteQuotedName(TextFileWriter& script, const TextBuffer& name, TextBuffer& work)
+void AppendQuotedName(TextBuffer& line, const TextBuffer& name, TextBuffer& work)
 {
     work.Reserve(2 * name.Length());
     char* out = work.Data();
@@ -28,9 +29,9 @@ void WriteQuotedName(TextFileWriter& script, const TextBuffer& name, TextBuffer&
         p = next;
     }
     *out = '\0';
-    script.WriteChar('"');
-    script.WriteString(work.Data());
-    script.WriteChar('"');
+    line.Append("\"");
+    line.Append(work.Data());
+    line.Append("\"");
 }
 
 const char* FrameRateText(const char* framerate)
@@ -48,65 +49,74 @@ int LameChannelMode(int channel)
 
 }  // namespace
 
-void WriteEncoderCommand(TextFileWriter& script, EncodePass pass, const EncodeSettings& settings, JobWindow& window)
+void MakeEncoderCommand(TextBuffer& line, EncodePass pass, const EncodeSettings& settings, JobWindow& window)
 {
+    line.Assign("");
     TextBuffer work(511);
     TextBuffer small;
 
-    script.WriteString("mencoder.exe ");
+    line.Append(kEncoderName);
+    line.Append(" ");
     {
         TextBuffer input(511);
         window.GetInputFile(input);
-        WriteQuotedName(script, input, work);
+        AppendQuotedName(line, input, work);
     }
     if (pass != SinglePass) {
-        script.WriteString(" -passlogfile ");
-        script.WriteString(kPassLogName);
+        line.Append(" -passlogfile ");
+        line.Append(kPassLogName);
     }
-    script.WriteString(" -vf ");
+    line.Append(" -vf ");
     if (settings.bSize != 0) {
         small.Assign(settings.size);
         small.ReplaceChar('x', ':');
         work.Reserve(small.Length() + 20);
         wsprintfA(work.Data(), "scale=%s:0:0::,", small.Data());
-        script.WriteString(work.Data());
+        line.Append(work.Data());
     }
-    script.WriteString("harddup -ofps ");
-    script.WriteString(FrameRateText(settings.framerate));
-    script.WriteString(" -of lavf -lavfopts format=flv -ovc lavc");
-    script.WriteString(" -lavcopts vcodec=flv:");
+    line.Append("harddup -ofps ");
+    line.Append(FrameRateText(settings.framerate));
+    line.Append(" -of lavf -lavfopts format=flv -ovc lavc");
+    line.Append(" -lavcopts vcodec=flv:");
     if (settings.mode == QualityBased) {
         wsprintfA(work.Data(), "vqscale=%d", settings.quality);
     } else {
         wsprintfA(work.Data(), "vbitrate=%d:vqmin=2:vqmax=31", settings.videoBitrate);
     }
-    script.WriteString(work.Data());
-    script.WriteString(":mbd=1:subq=8");
+    line.Append(work.Data());
+    line.Append(":mbd=1:subq=8");
     // The mode decides whether there are passes at all; the pass only which one this line is.
     if (settings.mode == TwoPass) {
         if (pass == FirstPass) {
-            script.WriteString(":vpass=1:turbo -nosound -o NUL");
+            line.Append(":vpass=1:turbo -nosound -o NUL");
             return;
         }
-        script.WriteString(":vpass=2");
+        line.Append(":vpass=2");
     }
 
     window.GetSampleRateText(small);
-    script.WriteString(" -af resample=");
-    script.WriteString(small.Data());
-    script.WriteString(":0:0");
-    script.WriteString(" -oac mp3lame -lameopts cbr:");
+    line.Append(" -af resample=");
+    line.Append(small.Data());
+    line.Append(":0:0");
+    line.Append(" -oac mp3lame -lameopts cbr:");
     wsprintfA(work.Data(), "br=%d:aq=%d:highpassfreq=-1:lowpassfreq=-1", settings.audioBitrate, settings.compqua);
-    script.WriteString(work.Data());
+    line.Append(work.Data());
     if (settings.channel != Auto) {
         wsprintfA(work.Data(), ":mode=%d", LameChannelMode(settings.channel));
-        script.WriteString(work.Data());
+        line.Append(work.Data());
     }
-    script.WriteString(" -o ");
+    line.Append(" -o ");
     {
         TextBuffer output(511);
         window.GetOutputFile(output);
-        WriteQuotedName(script, output, work);
+        AppendQuotedName(line, output, work);
     }
-    script.WriteNewLine();
+}
+
+void WriteEncoderCommand(TextFileWriter& script, EncodePass pass, const EncodeSettings& settings, JobWindow& window)
+{
+    TextBuffer line(1023);
+    MakeEncoderCommand(line, pass, settings, window);
+    script.WriteString(line.Data());
+    if (pass != FirstPass || settings.mode != TwoPass) script.WriteNewLine();
 }

@@ -24,5 +24,13 @@ void ProfileReader::ReadString(const char* key, char* text, int size, const char
 
 void ProfileReader::ReadString(const char* key, TextBuffer& text, const char* defaultValue)
 {
-    ReadString(key, text.Data(), text.BufferSize(), defaultValue);
+    if (path.IsEmpty()) {
+        text.Assign(defaultValue);
+        return;
+    }
+    // A value cut to fit the buffer comes back one character short of it: read again, larger.
+    while (GetPrivateProfileStringA(section.Data(), key, defaultValue, text.Data(), text.BufferSize(), path.Data()) + 1 >=
+           static_cast<DWORD>(text.BufferSize())) {
+        text.Reserve(2 * text.BufferSize());
+    }
 }

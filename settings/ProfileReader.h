@@ -12,7 +12,7 @@ public:
     int ReadInt(const char* key, int defaultValue);
     // At most size - 1 characters and a NUL.
     void ReadString(const char* key, char* text, int size, const char* defaultValue);
-    // At most the buffer's capacity; the buffer does not grow.
+    // The whole value: the buffer grows to hold it.
     void ReadString(const char* key, TextBuffer& text, const char* defaultValue);
 
 private:

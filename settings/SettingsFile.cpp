@@ -9,10 +9,10 @@
 
 #include <windows.h>
 
+const char kSettingsFileName[] = "Brumweld.ini";
+
 namespace {
 
-const char kFileName[] = "Brumweld.ini";
-const char kTemporarySuffix[] = ".tmp";
 // A stored left or top of this value means no stored position.
 const int kNoPosition = -1000;
 
@@ -23,6 +23,18 @@ bool MayReplace(const char* path)
     DWORD attributes = GetFileAttributesA(path);
     const DWORD kept = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     return attributes == INVALID_FILE_ATTRIBUTES || (attributes & kept) == 0;
+}
+
+// The new file is written beside the old one under a name no longer than its own, so it
+// can be made wherever the settings file itself can: "Brumweld.tmp" for "Brumweld.ini".
+void TemporaryName(const char* path, TextBuffer& temporary)
+{
+    temporary.Assign(path);
+    int dot = temporary.FindLast('.');
+    int separator = temporary.FindLast('\\');
+    bool threeLetters = dot > separator && temporary.Length() - dot == 4 && lstrcmpiA(temporary.Data() + dot, ".tmp") != 0;
+    if (threeLetters) temporary.Data()[dot] = '\0';
+    temporary.Append(".tmp");
 }
 
 bool WriteSettingsLines(Window& window, const EncodeSettings& settings, const char* path)
@@ -98,8 +110,7 @@ bool SaveSettingsFile(Window& window, const EncodeSettings& settings, const char
     // Rewriting in place loses every setting on a full disk or a crash: replace the file only when the new one is whole.
     if (!MayReplace(path)) return false;
     TextBuffer temporary(511);
-    temporary.Assign(path);
-    temporary.Append(kTemporarySuffix);
+    TemporaryName(path, temporary);
     if (WriteSettingsLines(window, settings, temporary.Data()) &&
         MoveFileExA(temporary.Data(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         return true;
@@ -112,12 +123,12 @@ void LoadSettingsFile(Window& window, EncodeSettings& settings)
 {
     // Without a program folder the path stays empty and every setting takes its default.
     TextBuffer path(511);
-    path.SetToProgramPath(kFileName);
+    path.SetToProgramPath(kSettingsFileName);
     LoadSettingsFile(window, settings, path.Data());
 }
 
 void SaveSettingsFile(Window& window, const EncodeSettings& settings)
 {
     TextBuffer path(511);
-    if (path.SetToProgramPath(kFileName)) SaveSettingsFile(window, settings, path.Data());
+    if (path.SetToProgramPath(kSettingsFileName)) SaveSettingsFile(window, settings, path.Data());
 }

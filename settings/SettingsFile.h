@@ -3,6 +3,8 @@
 class Window;
 struct EncodeSettings;
 
+extern const char kSettingsFileName[];
+
 // "Brumweld.ini" beside the executable. Loading fills the record and places the window:
 // centred without a stored position, else moved there.
 void LoadSettingsFile(Window& window, EncodeSettings& settings);

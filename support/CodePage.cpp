@@ -1,5 +1,7 @@
 #include "support/CodePage.h"
 
+#include "support/FileIdentity.h"
+
 // Windows Vista's flag, named here because the program is built for older headers.
 #ifndef WC_ERR_INVALID_CHARS
 #define WC_ERR_INVALID_CHARS 0x80
@@ -46,6 +48,13 @@ bool IsAbsolute(const wchar_t* name)
     return unc || drive;
 }
 
+// A drive letter without a backslash names that drive's current folder, which cmd running
+// in the program folder does not share with this process: a different file.
+bool IsDriveRelative(const wchar_t* name)
+{
+    return name[0] && name[1] == L':' && name[2] != L'\\' && name[2] != L'/';
+}
+
 // The name as cmd running in the folder opens it; GetFullPathNameW then only tidies "." and "..".
 bool FullName(const wchar_t* name, const wchar_t* folder, WideText& full)
 {
@@ -56,16 +65,6 @@ bool FullName(const wchar_t* name, const wchar_t* folder, WideText& full)
     } else if ((name[0] == L'\\' || name[0] == L'/') && onFolderDrive) {
         lstrcpynW(joined.Data(), folder, 3);
         lstrcatW(joined.Data(), name);
-    } else if (name[0] && name[1] == L':') {
-        // Relative to a drive's own current folder: the folder's when it is that drive.
-        bool sameDrive = onFolderDrive && (name[0] | 0x20) == (folder[0] | 0x20);
-        if (!sameDrive) {
-            joined.Assign(name);
-        } else {
-            joined.Assign(folder);
-            lstrcatW(joined.Data(), L"\\");
-            lstrcatW(joined.Data(), name + 2);
-        }
     } else {
         joined.Assign(folder);
         lstrcatW(joined.Data(), L"\\");
@@ -75,6 +74,15 @@ bool FullName(const wchar_t* name, const wchar_t* folder, WideText& full)
     if (size == 0) return false;
     full.Reserve(static_cast<int>(size));
     return GetFullPathNameW(joined.Data(), full.BufferSize(), full.Data(), nullptr) != 0;
+}
+
+// The folder of a full name; a drive's root keeps its backslash, since "C:" alone names the
+// drive's current folder.
+void FolderOf(const wchar_t* full, WideText& folder)
+{
+    folder.Assign(full);
+    folder.CutToFolder();
+    if (folder.Length() == 2 && folder.Data()[1] == L':') lstrcatW(folder.Data(), L"\\");
 }
 
 bool ShortName(const wchar_t* name, UINT page, TextBuffer& ansi)
@@ -90,19 +98,31 @@ bool ShortName(const wchar_t* name, UINT page, TextBuffer& ansi)
 bool NewFileName(const wchar_t* full, UINT page, TextBuffer& ansi)
 {
     WideText folder;
-    folder.Assign(full);
-    folder.CutToFolder();
-    int cut = folder.Length();
-    if (cut == 0) return false;
-    // "C:" alone names the drive's current folder, not its root.
-    if (cut == 2 && folder.Data()[1] == L':') lstrcatW(folder.Data(), L"\\");
+    FolderOf(full, folder);
+    if (folder.IsEmpty()) return false;
+    const wchar_t* own = full + folder.Length();
+    if (*own == L'\\') ++own;
     TextBuffer file;
-    if (!ConvertInto(full + cut, page, true, file) || !ShortName(folder.Data(), page, ansi)) return false;
-    // The file part begins with its backslash; a short root folder already ends with one.
+    if (!ConvertInto(own, page, true, file) || !ShortName(folder.Data(), page, ansi)) return false;
     int length = ansi.Length();
-    if (length > 0 && ansi.Data()[length - 1] == '\\') ansi.Data()[length - 1] = '\0';
+    if (length == 0 || ansi.Data()[length - 1] != '\\') ansi.Append("\\");
     ansi.Append(file.Data());
     return true;
+}
+
+// Wine makes short names from a hash, and another file of the folder may carry that very name
+// as its own: a written name stands only when it opens what the given one does, the file or,
+// for a new file, its folder.
+bool OpensTheSame(const char* written, const wchar_t* folder, UINT page, const wchar_t* file)
+{
+    WideText wide, full;
+    FromCodePage(written, page, wide);
+    if (!FullName(wide.Data(), folder, full)) return false;
+    if (GetFileAttributesW(file) != INVALID_FILE_ATTRIBUTES) return IsSameExistingFile(full.Data(), file);
+    WideText writtenFolder, givenFolder;
+    FolderOf(full.Data(), writtenFolder);
+    FolderOf(file, givenFolder);
+    return IsSameExistingFile(writtenFolder.Data(), givenFolder.Data());
 }
 
 }  // namespace
@@ -151,13 +171,31 @@ bool WriteName(const wchar_t* given, const wchar_t* folder, NameUse use, UINT co
         if (*p != L'"') *out++ = *p;
     }
     *out = L'\0';
-    if (out == unquoted.Data() || !FullName(unquoted.Data(), folder, name.file)) return false;
+    if (out == unquoted.Data() || IsDriveRelative(unquoted.Data()) || !FullName(unquoted.Data(), folder, name.file)) {
+        return false;
+    }
     // Exact names are written as given, relative ones too: cmd judges them from the same folder.
     if (ConvertInto(unquoted.Data(), page, true, name.text)) return true;
-    if (ShortName(name.file.Data(), page, name.text)) return true;
-    if (use == NewFile && NewFileName(name.file.Data(), page, name.text)) return true;
+    bool written = ShortName(name.file.Data(), page, name.text) ||
+                   (use == NewFile && NewFileName(name.file.Data(), page, name.text));
+    if (written && OpensTheSame(name.text.Data(), folder, page, name.file.Data())) return true;
     name.text.Assign("");
     return false;
+}
+
+bool WriteFolderName(const wchar_t* folder, UINT codePage, TextBuffer& text)
+{
+    // A root is given with its backslash, which the folder's form then drops again.
+    WideText named;
+    named.Assign(folder);
+    bool root = named.Length() == 2 && named.Data()[1] == L':';
+    if (root) lstrcatW(named.Data(), L"\\");
+    WrittenName written;
+    if (!WriteName(named.Data(), L"", ExistingFile, codePage, written)) return false;
+    text.Assign(written.text.Data());
+    int length = text.Length();
+    if (root && length == 3 && text.Data()[2] == '\\') text.Data()[2] = '\0';
+    return true;
 }
 
 bool IsPlainScriptValue(const char* text)

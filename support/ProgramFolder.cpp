@@ -21,11 +21,8 @@ bool GetProgramFolder(WideText& folder)
 bool GetWrittenProgramFolder(TextBuffer& folder)
 {
     WideText wide;
-    WrittenName written;
     folder.Assign("");
-    if (!GetProgramFolder(wide) || !WriteName(wide.Data(), L"", ExistingFile, CP_ACP, written)) return false;
-    folder.Assign(written.text.Data());
-    return true;
+    return GetProgramFolder(wide) && WriteFolderName(wide.Data(), CP_ACP, folder);
 }
 
 bool GoToProgramFolder()

@@ -169,6 +169,60 @@ TEST_F(Program, UnderAPanelThePlaceIsKeptAcrossStartsAndAMinimizedClose)
     }
 }
 
+// With "play after" on, the player opens what the run made, by its full name as the user spelt
+// it; a run that made nothing, or never started, says so and plays nothing, and a run that
+// never started touches nothing.
+TEST_F(Program, TheEndOfARunPlaysOnlyWhatItMadeAndAFailedStartTouchesNothing)
+{
+    // The recording encoder writes its output only when its input exists.
+    for (const char* name : {"mencoder.exe", "player.exe"}) {
+        ASSERT_TRUE(CopyFileA((ExecutableFolder() + "\\..\\job\\" + name).c_str(), folder.File(name).c_str(), FALSE));
+    }
+    WriteFileBytes(folder.File("in.avi"), "clip");
+    WriteFileBytes(folder.File("old.flv"), "old");
+    // The name outside the code page exists, so it has a short name to be written by.
+    ASSERT_TRUE(CopyFileW(folder.File(L"old.flv").c_str(), folder.File(L"caf\u00E9.flv").c_str(), FALSE));
+    WriteFileBytes(folder.File("Brumweld.ini"), "[Brumweld]\r\nOptFlag=4\r\nPlayer=" + folder.File("player.exe") + "\r\n");
+    PROCESS_INFORMATION program = Start("in.avi");
+    HWND window = drive::WaitForMainWindow(program.dwProcessId, 30000);
+    ASSERT_NE(nullptr, window);
+    const std::string played = folder.File("player-args.txt");
+    auto player = [&](DWORD milliseconds) {
+        for (DWORD start = GetTickCount(); GetTickCount() - start < milliseconds; Sleep(50)) {
+            if (FileExists(played)) return ReadFileBytes(played);
+        }
+        return std::string("(player not started)");
+    };
+
+    // Relative, and outside the code page: the player gets the full name, spelt as given.
+    SetField(window, IDC_OUTPUT_FILE, L"caf\u00E9.flv");
+    RunToIdle(program, window);
+    EXPECT_EQ(folder.Path() + "\\caf\xC3\xA9.flv\r\n", player(20000));
+
+    const struct { const char* input; const char* output; } unmade[] = {{"missing.avi", "none.flv"}, {"missing.avi", "old.flv"}};
+    for (const auto& run : unmade) {
+        DeleteFileA(played.c_str());
+        drive::SetText(window, IDC_INPUT_FILE, run.input);
+        drive::SetText(window, IDC_OUTPUT_FILE, run.output);
+        RunToIdle(program, window);
+        EXPECT_EQ("変換後のﾌｧｲﾙが作成されませんでした", AnswerBox(program, window)) << run.output;
+        EXPECT_EQ("(player not started)", player(1500)) << run.output;
+    }
+    EXPECT_EQ("old", ReadFileBytes(folder.File("old.flv")));
+
+    // A script that cannot be written: another job's pass log stays, and nothing runs or plays.
+    ASSERT_TRUE(CreateDirectoryA(folder.File("~enc.bat").c_str(), nullptr));
+    WriteFileBytes(folder.File("~pass.log"), "another job");
+    drive::SetText(window, IDC_INPUT_FILE, "in.avi");
+    drive::Click(window, IDC_RUN);
+    EXPECT_EQ("ﾊﾞｯﾁﾌｧｲﾙを作成できませんでした", AnswerBox(program, window));
+    EXPECT_TRUE(drive::IsEnabled(window, IDC_RUN));
+    EXPECT_EQ("(player not started)", player(1500));
+    EXPECT_EQ("another job", ReadFileBytes(folder.File("~pass.log")));
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0u, ExitCode(program, 30000));
+}
+
 // The main window tests' stand-in encoder: it waits while a test holds its gate, else ends at once.
 class BusyProgram : public Program {
 protected:
@@ -210,6 +264,33 @@ TEST_F(BusyProgram, ARunCommandWhileARunIsBusyDoesNothing)
     SetEvent(gate);
     EXPECT_TRUE(drive::WaitEnabled(window, IDC_RUN, true, 30000));
     EXPECT_EQ("done\r\n", ReadFileBytes(folder.File("encoder-done.txt"))) << "one run, one encoder";
+    CloseHandle(gate);
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0u, ExitCode(program, 30000));
+}
+
+// The end of a run reaches the window as a private message: the same messages from another
+// program end nothing, and the run still ends by itself.
+TEST_F(BusyProgram, PrivateMessagesFromAnotherProgramLeaveTheRunBusy)
+{
+    HANDLE gate = CreateEventA(nullptr, TRUE, FALSE, "BrumweldTestEncoderGate");
+    ASSERT_NE(nullptr, gate);
+    PROCESS_INFORMATION program;
+    HWND window = StartReady(program);
+    ASSERT_NE(nullptr, window);
+    drive::Click(window, IDC_RUN);
+    ASSERT_TRUE(drive::WaitEnabled(window, IDC_RUN, false, 10000));
+    for (UINT message = WM_USER + 1; message <= WM_USER + 200; ++message) {
+        DWORD_PTR answer = 0;
+        SendMessageTimeoutA(window, message, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+    }
+    EXPECT_FALSE(drive::IsEnabled(window, IDC_RUN));
+    EXPECT_FALSE(drive::IsEnabled(window, IDC_EXIT));
+    EXPECT_FALSE(CloseEnabled(window));
+    SetEvent(gate);
+    EXPECT_TRUE(drive::WaitEnabled(window, IDC_RUN, true, 30000));
+    EXPECT_TRUE(drive::IsEnabled(window, IDC_EXIT));
+    EXPECT_EQ("done\r\n", ReadFileBytes(folder.File("encoder-done.txt")));
     CloseHandle(gate);
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(0u, ExitCode(program, 30000));

@@ -13,6 +13,9 @@ namespace {
 const char kUnusableName[] = "ﾌｧｲﾙ名に使えない文字が含まれています";
 const char kSameFile[] = "入力ﾌｧｲﾙと出力ﾌｧｲﾙが同じです";
 const char kUnusableValue[] = "ﾌﾚｰﾑﾚｰﾄかｻｲｽﾞに使えない文字が含まれています";
+const char kProgramFile[] = "出力ﾌｧｲﾙにﾌﾟﾛｸﾞﾗﾑのﾌｧｲﾙは指定できません";
+const char kLineTooLong[] = "ﾌｧｲﾙ名が長すぎます";
+const char kNoEncoder[] = "mencoder.exe が見つかりません。";
 
 // File names the ANSI code page cannot hold, through the real program and the real encoder.
 class Names : public Program {
@@ -23,6 +26,14 @@ protected:
         const std::string made = folder.File("made.avi");
         const std::string printed = MakeClip(made, 2, size);
         ASSERT_TRUE(MoveFileW(Widen(made).c_str(), name.c_str())) << GetLastError() << " " << printed;
+    }
+
+    // A file's size and last write, to tell that nothing wrote it.
+    static std::string Stamp(const std::wstring& name)
+    {
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        if (!GetFileAttributesExW(name.c_str(), GetFileExInfoStandard, &data)) return "(no file)";
+        return std::to_string(data.nFileSizeLow) + " " + std::to_string(data.ftLastWriteTime.dwLowDateTime);
     }
 
     // "width,height" of a file's video, named to ffprobe by its short name.
@@ -189,6 +200,92 @@ TEST_F(Names, InAFolderTheCodePageCannotHoldItConvertsAndSaves)
     EXPECT_EQ(0u, ExitCode(program, 30000));
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((home + L"\\Brumweld.ini").c_str()));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((home + L"\\~enc.bat").c_str()));
+}
+
+// Each is a file other than the one Run judged, or a command: refused with nothing written or run.
+TEST_F(Names, RunRefusesWhatTheScriptWouldTakeForAnotherFileOrACommand)
+{
+    WriteFileBytes(folder.File("in.avi"), "source");
+    WriteFileBytes(folder.File("Brumweld.ini"), "[Video]\r\nmode=2\r\n");
+    const std::string settings = ReadFileBytes(folder.File("Brumweld.ini"));
+    PROCESS_INFORMATION program = Start("in.avi");
+    HWND window = drive::WaitForMainWindow(program.dwProcessId, 30000);
+    ASSERT_NE(nullptr, window);
+    // Past what cmd reads of a line, the tail would run as commands of its own.
+    const std::wstring tooLong = folder.File(std::wstring(8900, L'a') + L"&md INJECTED&md INJECTED");
+    const struct { std::wstring input, output; const char* box; } cases[] = {
+        // cmd has no current folder of its own on another drive: these would be other files.
+        {L"C:in.avi", L"out.flv", kUnusableName},
+        {L"in.avi", L"Z:out.flv", kUnusableName},
+        {L"in.avi", tooLong, kLineTooLong},
+        {L"in.avi", L"~enc.bat", kProgramFile},
+        {L"in.avi", folder.File(L"~PASS.LOG"), kProgramFile},
+        {L"in.avi", L".\\sub\\..\\Brumweld.ini", kProgramFile},
+        {L"in.avi", L"Brumweld.exe", kProgramFile},
+        {L"in.avi", L"mencoder.exe.", kProgramFile},
+    };
+    ASSERT_TRUE(CreateDirectoryW(folder.File(L"sub").c_str(), nullptr));
+    for (const auto& c : cases) {
+        SetField(window, IDC_INPUT_FILE, c.input);
+        SetField(window, IDC_OUTPUT_FILE, c.output);
+        drive::Click(window, IDC_RUN);
+        EXPECT_EQ(c.box, AnswerBox(program, window)) << Narrow(c.output.substr(0, 80));
+    }
+    // No encoder where cmd looks: said, naming the program folder.
+    ASSERT_TRUE(MoveFileA(folder.File("mencoder.exe").c_str(), folder.File("encoder.bak").c_str()));
+    SetField(window, IDC_OUTPUT_FILE, L"out.flv");
+    drive::Click(window, IDC_RUN);
+    const std::string box = AnswerBox(program, window);
+    EXPECT_EQ(0u, box.find(kNoEncoder)) << box;
+    EXPECT_NE(std::string::npos, box.find(folder.Path())) << box;
+
+    EXPECT_TRUE(drive::IsEnabled(window, IDC_RUN));
+    EXPECT_EQ(settings, ReadFileBytes(folder.File("Brumweld.ini")));
+    EXPECT_EQ("source", ReadFileBytes(folder.File("in.avi")));
+    EXPECT_FALSE(FileExists(folder.File("~enc.bat")));
+    EXPECT_FALSE(FileExists(folder.File("INJECTED")));
+    EXPECT_FALSE(FileExists(folder.File("out.flv")));
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0u, ExitCode(program, 30000));
+}
+
+// Wine makes short names from a hash, and another file can carry that name as its own: the
+// short name would open that other file, as the input or as the output written over.
+TEST_F(Names, AShortNameThatOpensAnotherFileIsRefused)
+{
+    const std::wstring chosen = folder.File(L"café final.avi");
+    Clip(chosen, "320x240");
+    wchar_t shortName[MAX_PATH] = L"";
+    ASSERT_NE(0u, GetShortPathNameW(chosen.c_str(), shortName, MAX_PATH));
+    const std::wstring other = shortName;
+    ASSERT_NE(chosen, other);
+    // The other file takes the short name as its own while the chosen one is away.
+    ASSERT_TRUE(MoveFileW(chosen.c_str(), folder.File(L"away.avi").c_str()));
+    Clip(other, "160x120");
+    ASSERT_TRUE(MoveFileW(folder.File(L"away.avi").c_str(), chosen.c_str()));
+    ASSERT_NE(0u, GetShortPathNameW(chosen.c_str(), shortName, MAX_PATH));
+    ASSERT_EQ(other, shortName) << "Wine no longer gives the chosen file that short name";
+    const std::string chosenStamp = Stamp(chosen), otherStamp = Stamp(other);
+
+    PROCESS_INFORMATION program = Start(L"");
+    HWND window = drive::WaitForMainWindow(program.dwProcessId, 30000);
+    ASSERT_NE(nullptr, window);
+    const struct { std::wstring input, output; } cases[] = {
+        {chosen, folder.File(L"out.flv")},
+        {other, chosen},
+    };
+    for (const auto& c : cases) {
+        SetField(window, IDC_INPUT_FILE, c.input);
+        SetField(window, IDC_OUTPUT_FILE, c.output);
+        drive::Click(window, IDC_RUN);
+        EXPECT_EQ(kUnusableName, AnswerBox(program, window)) << Narrow(c.output);
+    }
+    EXPECT_EQ(chosenStamp, Stamp(chosen)) << "the chosen file was written";
+    EXPECT_EQ(otherStamp, Stamp(other)) << "the other file was written";
+    EXPECT_FALSE(FileExists(folder.File("out.flv")));
+    EXPECT_FALSE(FileExists(folder.File("~enc.bat")));
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0u, ExitCode(program, 30000));
 }
 
 // Run under a locale whose ANSI code page is UTF-8 (its own CTest entry); skipped elsewhere.

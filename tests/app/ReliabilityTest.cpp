@@ -119,7 +119,7 @@ TEST_F(Faults, ReadOnlyOrHeldSettingsFileSurvivesWhole)
         EXPECT_TRUE(closed);
         if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
         Kept(before, ReadFileBytes(ini));
-        EXPECT_FALSE(FileExists(ini + ".tmp"));
+        EXPECT_FALSE(FileExists(SettingsTemporary(ini)));
         SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_NORMAL);
         Survived(closed);
     }
@@ -145,7 +145,7 @@ TEST_F(Faults, FullDiskKeepsTheOldSettingsFile)
     const bool closed = ClosesWithZero(window, program);
     EXPECT_TRUE(closed);
     Kept(before, ReadFileBytes(ini));
-    EXPECT_FALSE(FileExists(ini + ".tmp"));
+    EXPECT_FALSE(FileExists(SettingsTemporary(ini)));
     Survived(closed);
 }
 
@@ -260,7 +260,7 @@ Holdings Measure(const PROCESS_INFORMATION& program)
 
 void Print(const char* when, const Holdings& held)
 {
-    std::printf("soak %s: %ld handles, %ld windows, %llu KB committed private\n", when, held.handles, held.windows,
+    std::printf("soak: %s: %ld handles, %ld windows, %llu KB committed private\n", when, held.handles, held.windows,
                 held.privateBytes / 1024);
 }
 
@@ -280,8 +280,7 @@ TEST_F(Faults, ALongSessionHoldsNoMoreThanItStartedWith)
     Print("start", start);
     for (int run = 0; run < runs; ++run) ASSERT_TRUE(RunsAndReturnsToIdle(window, program)) << "run " << run;
     const Holdings end = Measure(program);
-    std::printf("soak after %d runs:\n", runs);
-    Print("end", end);
+    Print(("after " + std::to_string(runs) + " runs").c_str(), end);
     EXPECT_GT(start.handles, 0) << "no handle count";
     EXPECT_LT(end.handles - start.handles, runs / 2);
     EXPECT_GT(start.windows, 0);

@@ -169,3 +169,8 @@ std::wstring Widen(const std::string& text)
     FromCodePage(text.c_str(), CP_ACP, wide);
     return wide.Data();
 }
+
+std::string SettingsTemporary(const std::string& settingsFile)
+{
+    return settingsFile.substr(0, settingsFile.size() - 4) + ".tmp";
+}

@@ -39,5 +39,7 @@ unsigned long FindChildProcess(unsigned long parent, const char* name);
 // Text between the ANSI code page and UTF-16, with the system's own best fit.
 std::string Narrow(const std::wstring& text);
 std::wstring Widen(const std::string& text);
+// The file a settings file is written to before it replaces it: "Brumweld.tmp" beside "Brumweld.ini".
+std::string SettingsTemporary(const std::string& settingsFile);
 // The folder of the running executable, without a trailing backslash.
 std::string ExecutableFolder();

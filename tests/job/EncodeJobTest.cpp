@@ -66,7 +66,7 @@ protected:
 
     void Run()
     {
-        StartJob(window, settings);
+        ASSERT_EQ(JobStarted, StartJob(window, settings));
         ASSERT_TRUE(window.WaitIdle()) << "the busy state did not end";
     }
 
@@ -153,41 +153,49 @@ TEST_F(EncodeJob, KeepBatchKeepsTheScriptButNotThePassLog)
     EXPECT_EQ(std::string::npos, ReadFileBytes(File("~enc.bat")).find("-passlogfile"));
 }
 
-TEST_F(EncodeJob, PlayerGetsTheOutputAsOneArgumentOrNone)
+TEST_F(EncodeJob, PlayerGetsTheOutputAsOneArgumentOnlyWhenTheRunMadeIt)
 {
-    // One argument per line: an output cleared during the run gives no argument, not an empty one.
-    const struct { const char* output; const char* arguments; } cases[] = {
-        {"E:\\My Videos\\trip 01.flv", "E:\\My Videos\\trip 01.flv\r\n"},
-        {"", ""},
+    // One argument per line. The recording encoder writes its output only when its input exists.
+    WriteFileBytes(File("clip.avi"), "clip");
+    const struct { std::string input, output, arguments; } cases[] = {
+        {File("clip.avi"), File("trip 01.flv"), File("trip 01.flv") + "\r\n"},
+        {File("clip.avi"), "", "(player not started)"},
+        {File("missing.avi"), File("trip 02.flv"), "(player not started)"},
     };
     for (const auto& c : cases) {
         DeleteFileA(File("player-args.txt").c_str());
         settings.OptFlag = PlayAfter;
         settings.Player.Assign(File("player.exe").c_str());
-        window.SetFiles("C:\\Video\\clip.avi", c.output);
+        window.calls.clear();
+        window.SetFiles(c.input, c.output);
         Run();
-        EXPECT_EQ(c.arguments, WaitForPlayer()) << c.output;
+        EXPECT_EQ(c.arguments, WaitForPlayer(c.arguments[0] == '(' ? 1500 : 20000)) << c.output;
     }
+    for (const char* name : {"clip.avi", "trip 01.flv", "trip 02.flv"}) Remove(name);
 }
 
-TEST_F(EncodeJob, PlayerTakesTheOutputFieldAndPlayerAtTheEnd)
+TEST_F(EncodeJob, PlayerTakesTheRunsOutputAndThePlayerAtTheEnd)
 {
+    WriteFileBytes(File("fail.avi"), "clip");
     settings.OptFlag = PlayAfter;
     settings.Player.Assign("C:\\missing\\player.exe");
-    window.SetFiles("C:\\Video\\fail.avi", "C:\\Video\\old.flv");
-    StartJob(window, settings);
-    // Changed during the run: the end of the run sees the new values.
-    window.SetOutput("C:\\Video\\new name.flv");
+    window.SetFiles(File("fail.avi"), File("old.flv"));
+    ASSERT_EQ(JobStarted, StartJob(window, settings));
+    // Changed during the run: the output is the one fixed at Run, the player the one set now.
+    window.SetOutput(File("new name.flv"));
     {
         JobSettingsLock lock;
         settings.Player.Assign(File("player.exe").c_str());
     }
     ASSERT_TRUE(window.WaitIdle());
-    EXPECT_EQ("C:\\Video\\new name.flv\r\n", WaitForPlayer());
+    EXPECT_EQ(File("old.flv") + "\r\n", WaitForPlayer());
+    for (const char* name : {"fail.avi", "old.flv"}) Remove(name);
 }
 
 TEST_F(EncodeJob, NoPlayerWithoutTheOptionOrWithoutAPlayer)
 {
+    WriteFileBytes(File("clip.avi"), "clip");
+    window.SetFiles(File("clip.avi"), File("clip.flv"));
     settings.Player.Assign(File("player.exe").c_str());
     Run();
     settings.OptFlag = PlayAfter;
@@ -195,6 +203,7 @@ TEST_F(EncodeJob, NoPlayerWithoutTheOptionOrWithoutAPlayer)
     window.calls.clear();
     Run();
     EXPECT_EQ("(player not started)", WaitForPlayer(1500));
+    for (const char* name : {"clip.avi", "clip.flv"}) Remove(name);
 }
 
 // Random names of any cp932 characters, with the ones cmd treats specially mixed in.
@@ -262,20 +271,23 @@ TEST_F(EncodeJob, RandomNamesReachTheEncoderUnchanged)
     reliability::FaultSurvived(tried - mismatched);
 }
 
-// A script that cannot be written is never run, and neither is an older one left in its place.
+// A script that cannot be written is never run, and neither is an older one left in its place;
+// the window stays idle, no player starts and no file is touched: the pass log may be another job's.
 TEST_F(EncodeJob, UnwritableScriptRunsNothing)
 {
     WriteFileBytes(File("~enc.bat"), "@echo off\r\nmencoder.exe stale\r\n");
+    WriteFileBytes(File("~pass.log"), "another job");
     HANDLE held = CreateFileA(File("~enc.bat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, held);
     settings.OptFlag = PlayAfter;
     settings.Player.Assign(File("player.exe").c_str());
-    StartJob(window, settings);
-    const std::vector<bool> expected = {false, true};
-    EXPECT_EQ(expected, window.Calls()) << "the busy state ends at once";
+    EXPECT_EQ(ScriptNotRun, StartJob(window, settings));
+    EXPECT_TRUE(window.Calls().empty()) << "the window went busy";
     CloseHandle(held);
-    EXPECT_EQ("C:\\Video\\clip.flv\r\n", WaitForPlayer());
+    EXPECT_EQ("(player not started)", WaitForPlayer(1500));
     EXPECT_FALSE(FileExists(File("encoder-args.txt")));
+    EXPECT_EQ("@echo off\r\nmencoder.exe stale\r\n", ReadFileBytes(File("~enc.bat")));
+    EXPECT_EQ("another job", ReadFileBytes(File("~pass.log")));
 }
 
 TEST_F(EncodeJob, RunProcessReportsWhatCannotStart)
@@ -290,7 +302,7 @@ TEST_F(EncodeJob, DISABLED_WorkerEndingAfterExitBegan)
 {
     settings.OptFlag = PlayAfter;
     settings.Player.Assign(File("player.exe").c_str());
-    StartJob(window, settings);
+    ASSERT_EQ(JobStarted, StartJob(window, settings));
     CloseJobs();
     settings.Player.Release();
     settings.InputDir.Release();
@@ -309,7 +321,7 @@ TEST_F(EncodeJob, DISABLED_WorkerEndingAfterExitBegan)
 TEST_F(EncodeJob, DISABLED_WaitForKeyRun)
 {
     settings.OptFlag = WaitForKey;
-    StartJob(window, settings);
+    ASSERT_EQ(JobStarted, StartJob(window, settings));
     ASSERT_TRUE(window.WaitIdle(60000));
     WriteFileBytes(File("idle.txt"), "idle");
 }

@@ -1,8 +1,11 @@
 #include "job/EncoderCommand.h"
 
+#include "job/EncodeJob.h"
+
 #include "common/TestFiles.h"
 #include "job/FakeJobWindow.h"
 #include "job/WorkedExamples.h"
+#include "support/TextBuffer.h"
 #include "support/TextFileWriter.h"
 
 #include <gtest/gtest.h>
@@ -148,15 +151,44 @@ TEST_F(EncoderCommand, ModeAndPassShapeTheLine)
     }
 }
 
-TEST_F(EncoderCommand, LongNamesAreCutAt511)
+TEST_F(EncoderCommand, LongNamesAreWrittenWhole)
 {
     const std::string name(600, 'n');
     window.input = name;
     window.output = name;
     const std::string line = Line(SinglePass);
-    const std::string quoted = "\"" + std::string(511, 'n') + "\"";
+    const std::string quoted = "\"" + name + "\"";
     EXPECT_EQ(0u, line.find("mencoder.exe " + quoted + " -vf "));
     EXPECT_EQ(" -o " + quoted + "\r\n", line.substr(line.size() - quoted.size() - 6));
+}
+
+// cmd reads at most 8191 bytes of a line, whatever they hold: a line of that length fits and one
+// a byte longer does not, counted as written (a doubled %, a double-byte character). The second
+// pass is the longer line of a two-pass script.
+TEST_F(EncoderCommand, ALineFitsUpToWhatCmdReads)
+{
+    const struct { VideoMode mode; const char* stem; bool input; } shapes[] = {
+        {ConstantBitrate, "C:\\out", false},
+        {ConstantBitrate, "C:\\100%", false},
+        {ConstantBitrate, "C:\\\x83\x5C", false},
+        {TwoPass, "C:\\in", true},
+    };
+    for (const auto& shape : shapes) {
+        settings.mode = shape.mode;
+        const EncodePass longest = shape.mode == TwoPass ? SecondPass : SinglePass;
+        for (int wanted : {kLongestScriptLine, kLongestScriptLine + 1}) {
+            window.input = "C:\\in.avi";
+            window.output = "C:\\out.flv";
+            std::string& name = shape.input ? window.input : window.output;
+            name = shape.stem;
+            TextBuffer line;
+            MakeEncoderCommand(line, longest, settings, window);
+            name += std::string(wanted - line.Length(), 'n');
+            MakeEncoderCommand(line, longest, settings, window);
+            ASSERT_EQ(wanted, line.Length()) << shape.stem;
+            EXPECT_EQ(wanted == kLongestScriptLine, ScriptLinesFit(window, settings)) << shape.stem << " " << wanted;
+        }
+    }
 }
 
 TEST_F(EncoderCommand, PercentNamesGrowTheirBuffer)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "job/JobWindow.h"
+#include "support/CodePage.h"
 #include "support/TextBuffer.h"
 
 #include <windows.h>
@@ -37,6 +38,12 @@ public:
 
     void GetInputFile(TextBuffer& name) override { GetWindowTextA(input, name.Data(), name.BufferSize()); }
     void GetOutputFile(TextBuffer& name) override { GetWindowTextA(output, name.Data(), name.BufferSize()); }
+    void GetOutputFullName(WideText& name) override
+    {
+        TextBuffer text(2047);
+        GetOutputFile(text);
+        FromCodePage(text.Data(), CP_ACP, name);
+    }
     void GetSampleRateText(TextBuffer& text) override { text.Assign(sampleRate.c_str()); }
     void EnableCommands(bool enable) override
     {

@@ -1,5 +1,5 @@
 // Stands in for the user's player: writes its arguments, as CommandLineToArgvW splits
-// them, one a line in the ANSI code page, to "player-args.txt" beside itself.
+// them, one a line in UTF-8, so any name reads as it was given, to "player-args.txt" beside itself.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -12,7 +12,7 @@ int main()
     std::string record;
     for (int i = 1; i < count; ++i) {
         char text[4096];
-        int size = WideCharToMultiByte(CP_ACP, 0, argv[i], -1, text, sizeof text, nullptr, nullptr);
+        int size = WideCharToMultiByte(CP_UTF8, 0, argv[i], -1, text, sizeof text, nullptr, nullptr);
         record.append(text, size > 0 ? size - 1 : 0);
         record += "\r\n";
     }

@@ -98,9 +98,11 @@ std::string LayoutFault(const std::string& file)
 {
     struct Line { const char* key; long long min, max; int maxText; };
     const long long any = 0x7FFFFFFFLL, anyLow = -0x80000000LL;
+    // The folders and the player are kept whole, as long as the file held them.
+    const int whole = 1 << 20;
     const Line layout[] = {
         {"[Brumweld]", 0, 0, -1}, {"WinX", anyLow, any, 0}, {"WinY", anyLow, any, 0}, {"OptFlag", 0, 7, 0},
-        {"InputDir", 0, 0, 255}, {"OutputDir", 0, 0, 255}, {"Player", 0, 0, 511}, {"[Video]", 0, 0, -1},
+        {"InputDir", 0, 0, whole}, {"OutputDir", 0, 0, whole}, {"Player", 0, 0, whole}, {"[Video]", 0, 0, -1},
         {"mode", -1, 2, 0}, {"bitrate", anyLow, any, 0}, {"quality", 0, 31, 0}, {"framerate", 0, 0, 8},
         {"bSize", 0, 1, 0}, {"size", 0, 0, 8}, {"[Audio]", 0, 0, -1}, {"channel", -1, 3, 0},
         {"bitrate", anyLow, any, 0}, {"compqua", 0, 9, 0}, {"samprate", -1, 2, 0},

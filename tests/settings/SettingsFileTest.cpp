@@ -9,6 +9,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <sstream>
@@ -142,7 +143,7 @@ TEST_F(SettingsFile, ExampleLayout)
     plain.window.MoveTo(412, 236);
     EXPECT_TRUE(Save(settings));
     EXPECT_EQ(kExampleFile, ReadFileBytes(path));
-    EXPECT_FALSE(FileExists(path + ".tmp"));
+    EXPECT_FALSE(FileExists(SettingsTemporary(path)));
 }
 
 TEST_F(SettingsFile, EveryFieldWrittenByteForByte)
@@ -169,6 +170,28 @@ TEST_F(SettingsFile, ReadsBackWhatItWrote)
     Load(again);
     EXPECT_TRUE(Save(again));
     EXPECT_EQ(kFullFile, ReadFileBytes(path));
+}
+
+// Long values come back whole, and a settings file whose own name just fits MAX_PATH is saved:
+// the file it is written to first is no longer than it.
+TEST_F(SettingsFile, LongValuesRoundTripWholeInAFolderAsLongAsItsNameAllows)
+{
+    std::string deep = folder.Path();
+    while (deep.size() < MAX_PATH - 1 - 13) {
+        deep += "\\" + std::string(std::min<size_t>(100, MAX_PATH - 1 - 13 - deep.size() - 1), 'd');
+        ASSERT_TRUE(CreateDirectoryA(deep.c_str(), nullptr)) << deep.size();
+    }
+    const std::string file = deep + "\\Brumweld.ini";
+    ASSERT_EQ(MAX_PATH - 1u, file.size());
+    EncodeSettings settings, again;
+    SetEveryField(settings);
+    settings.Player.Assign(("C:\\" + std::string(596, 'p')).c_str());
+    settings.InputDir.Assign(("C:\\" + std::string(300, 'i')).c_str());
+    settings.OutputDir.Assign(("C:\\" + std::string(280, 'o')).c_str());
+    EXPECT_TRUE(SaveSettingsFile(plain.window, settings, file.c_str()));
+    LoadSettingsFile(plain.window, again, file.c_str());
+    EXPECT_EQ(Describe(settings), Describe(again));
+    EXPECT_FALSE(FileExists(SettingsTemporary(file)));
 }
 
 TEST_F(SettingsFile, WithoutAFileEverythingIsDefaultAndTheWindowCentred)
@@ -218,13 +241,13 @@ std::vector<ReadRow> ReadRows()
              s.compqua = -9;
          }},
         {"empty values", "[Video]\r\nbitrate=\r\nsize=\r\n", [](EncodeSettings& s) { s.size[0] = '\0'; }},
-        {"over-long folders and player",
+        {"long folders and player, whole",
          "[Brumweld]\r\nInputDir=" + std::string(300, 'i') + "\r\nOutputDir=" + std::string(256, 'o') +
              "\r\nPlayer=" + std::string(600, 'p') + "\r\n",
          [](EncodeSettings& s) {
-             s.InputDir.Assign(std::string(255, 'i').c_str());
-             s.OutputDir.Assign(std::string(255, 'o').c_str());
-             s.Player.Assign(std::string(511, 'p').c_str());
+             s.InputDir.Assign(std::string(300, 'i').c_str());
+             s.OutputDir.Assign(std::string(256, 'o').c_str());
+             s.Player.Assign(std::string(600, 'p').c_str());
          }},
         {"Shift-JIS folder", std::string("[Brumweld]\r\nOutputDir=") + kJapaneseFolder + "\r\n",
          [](EncodeSettings& s) { s.OutputDir.Assign(kJapaneseFolder); }},
@@ -288,7 +311,7 @@ TEST_F(SettingsFile, AMissingFolderCreatesNothing)
     const std::string missing = folder.File("missing\\Brumweld.ini");
     EXPECT_FALSE(SaveSettingsFile(plain.window, settings, missing.c_str()));
     EXPECT_FALSE(FileExists(missing));
-    EXPECT_FALSE(FileExists(missing + ".tmp"));
+    EXPECT_FALSE(FileExists(SettingsTemporary(missing)));
 }
 
 TEST(ProfileReaderTest, ReadsTheCurrentSection)
@@ -333,7 +356,7 @@ protected:
     {
         SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileA(path.c_str());
-        DeleteFileA((path + ".tmp").c_str());
+        DeleteFileA(SettingsTemporary(path).c_str());
     }
 
     const std::string path = ExecutableFolder() + "\\Brumweld.ini";
@@ -370,7 +393,7 @@ TEST_F(ProgramFolderFile, AReadOnlyHiddenOrSystemFileStaysAsItWas)
         SaveSettingsFile(plain.window, settings);
         EXPECT_EQ(kFullFile, ReadFileBytes(path)) << mark;
         EXPECT_NE(0u, GetFileAttributesA(path.c_str()) & mark) << mark;
-        EXPECT_FALSE(FileExists(path + ".tmp")) << mark;
+        EXPECT_FALSE(FileExists(SettingsTemporary(path))) << mark;
     }
 }
 
@@ -384,7 +407,7 @@ TEST_F(ProgramFolderFile, AFileHeldWithoutSharingStaysAsItWas)
     SaveSettingsFile(plain.window, settings);
     CloseHandle(held);
     EXPECT_EQ(kFullFile, ReadFileBytes(path));
-    EXPECT_FALSE(FileExists(path + ".tmp"));
+    EXPECT_FALSE(FileExists(SettingsTemporary(path)));
 }
 
 // The folder of a small file system that the test run mounted and filled (full-disk.sh).
@@ -430,7 +453,7 @@ TEST(FullDisk, SavingLeavesTheOldFileWhole)
     SetEveryField(settings);
     EXPECT_FALSE(SaveSettingsFile(plain.window, settings, path.c_str()));
     EXPECT_EQ(before, ReadFileBytes(path));
-    EXPECT_FALSE(FileExists(path + ".tmp"));
+    EXPECT_FALSE(FileExists(SettingsTemporary(path)));
 }
 
 }  // namespace

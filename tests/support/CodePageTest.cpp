@@ -33,6 +33,19 @@ TEST(WriteName, TheScriptsFormOfEveryKindOfName)
         CloseHandle(CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     }
     ASSERT_TRUE(CreateDirectoryW(outputs.c_str(), nullptr));
+    // A file and a folder whose short names are another one's real name, as Wine allows: made
+    // while the first is away, since Wine's short names come from a hash of the long name.
+    const std::wstring shadowed = t + L"\\shadow\u00E9 file.avi", shadowedFolder = t + L"\\\uADF8\uB9BC\uC790";
+    ASSERT_TRUE(CreateDirectoryW(shadowedFolder.c_str(), nullptr));
+    CloseHandle(CreateFileW(shadowed.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    auto lastPart = [](const std::string& path) { return path.substr(path.rfind('\\') + 1); };
+    for (const std::wstring& name : {shadowed, shadowedFolder}) {
+        const std::string alias = lastPart(ShortName(name));
+        ASSERT_TRUE(MoveFileW(name.c_str(), (t + L"\\away").c_str()));
+        ASSERT_TRUE(CreateDirectoryW((t + L"\\" + Widen(alias)).c_str(), nullptr));
+        ASSERT_TRUE(MoveFileW((t + L"\\away").c_str(), name.c_str()));
+        ASSERT_EQ(alias, lastPart(ShortName(name))) << "the short name moved";
+    }
     const std::wstring parent = t.substr(t.rfind(L'\\') + 1), rootless = t.substr(2);
     const std::string refused = "(refused)";
 
@@ -60,6 +73,12 @@ TEST(WriteName, TheScriptsFormOfEveryKindOfName)
         {outputs + L"\\\uACB0\uACFC.flv", NewFile, kShiftJis, refused, L""},
         {t + L"\\\uC5C6\uC74C.avi", ExistingFile, kShiftJis, refused, L""},
         {outputs + L"\\new.flv", ExistingFile, kShiftJis, refused, L""},
+        // A short name that opens another file or folder than the given one.
+        {shadowed, ExistingFile, kShiftJis, refused, L""},
+        {shadowedFolder + L"\\new.flv", NewFile, kShiftJis, refused, L""},
+        // A drive's current folder is this process's, not the one cmd has.
+        {t.substr(0, 2) + L"in.avi", ExistingFile, kShiftJis, refused, L""},
+        {L"Z:", NewFile, kShiftJis, refused, L""},
         // No file name holds a control character; a line break would end the script's line.
         {in + L"\r\necho X> pwned.txt", NewFile, kShiftJis, refused, L""},
         {t + L"\\in\t.avi", ExistingFile, kShiftJis, refused, L""},

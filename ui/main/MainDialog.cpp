@@ -2,6 +2,7 @@
 
 #include "job/EncodeJob.h"
 #include "job/EncodeSettings.h"
+#include "job/EncoderCommand.h"
 #include "settings/SettingsFile.h"
 #include "support/FileIdentity.h"
 #include "support/SystemEntry.h"
@@ -24,6 +25,11 @@ const wchar_t kNoFileNames[] = L"ファイル名を指定してください";
 const wchar_t kSameFile[] = L"入力ﾌｧｲﾙと出力ﾌｧｲﾙが同じです";
 const wchar_t kUnusableName[] = L"ﾌｧｲﾙ名に使えない文字が含まれています";
 const wchar_t kUnusableValue[] = L"ﾌﾚｰﾑﾚｰﾄかｻｲｽﾞに使えない文字が含まれています";
+const wchar_t kProgramFile[] = L"出力ﾌｧｲﾙにﾌﾟﾛｸﾞﾗﾑのﾌｧｲﾙは指定できません";
+const wchar_t kLineTooLong[] = L"ﾌｧｲﾙ名が長すぎます";
+const wchar_t kScriptNotRun[] = L"ﾊﾞｯﾁﾌｧｲﾙを作成できませんでした";
+const wchar_t kNoOutput[] = L"変換後のﾌｧｲﾙが作成されませんでした";
+const wchar_t kNoEncoder[] = L"mencoder.exe が見つかりません。\r\nﾌﾟﾛｸﾞﾗﾑのﾌｫﾙﾀﾞか PATH のﾌｫﾙﾀﾞに置いてください:\r\n";
 const wchar_t kInputFilter[] = L"すべてのﾌｧｲﾙ(*.*)\0*.*\0";
 const wchar_t kPlayerFilter[] = L"exeﾌｧｲﾙ\0*.exe\0";
 // The worker's end of a run, carried to the window's thread; the dialog's own messages take WM_USER to WM_USER + 2.
@@ -33,6 +39,21 @@ const int kOptionItems[] = {IDC_WAIT_FOR_KEY, IDC_KEEP_BATCH, IDC_PLAY_AFTER};
 // A frame rate or size field holds at most this many bytes with its NUL.
 const int kValueFieldLength = 9;
 static_assert(kValueFieldLength <= sizeof EncodeSettings::framerate, "the record holds a whole field");
+
+// The program's own files, beside it: the encoder writing over one of them destroys the running
+// script, the settings or the program, or its output is deleted or overwritten afterwards.
+bool IsProgramFile(const wchar_t* file, const wchar_t* folder)
+{
+    WideText self;
+    if (GetModuleFileNameW(nullptr, self.Data(), self.BufferSize()) && IsSameExistingFile(file, self.Data())) return true;
+    const char* const names[] = {kScriptName, kPassLogName, kSettingsFileName, kEncoderName};
+    for (const char* name : names) {
+        WideText wide;
+        FromCodePage(name, CP_ACP, wide);
+        if (IsFolderFile(file, folder, wide.Data())) return true;
+    }
+    return false;
+}
 
 void ShowValue(ComboBox& list, const char* value)
 {
@@ -225,6 +246,10 @@ void MainDialog::RunCommand()
         Warn(kSameFile);
         return;
     }
+    if (IsProgramFile(runOutput.file.Data(), folder.Data())) {
+        Warn(kProgramFile);
+        return;
+    }
     // Both go into the script unquoted.
     char framerate[kValueFieldLength], size[kValueFieldLength];
     ReadValue(IDC_FRAME_RATE, framerate);
@@ -233,23 +258,40 @@ void MainDialog::RunCommand()
         Warn(kUnusableValue);
         return;
     }
+    // Without it the console would open and close at once, with nothing said.
+    if (!EncoderReachable(folder.Data())) {
+        WideText text(lstrlenW(kNoEncoder) + folder.Length());
+        lstrcpyW(text.Data(), kNoEncoder);
+        lstrcatW(text.Data(), folder.Data());
+        Warn(text.Data());
+        return;
+    }
     StoreControls();
-    StartJob(*this, settings);
+    switch (StartJob(*this, settings)) {
+    case JobStarted: break;
+    case ScriptLineTooLong: Warn(kLineTooLong); break;
+    case ScriptNotRun: Warn(kScriptNotRun); break;
+    }
 }
 
 int MainDialog::OnUserMessage(UINT msg, UINT_PTR, UINT_PTR)
 {
     if (msg != kRunEnded) return 0;
+    // Any program can send the message: only the end the worker recorded counts.
+    RunEnd end = TakeRunEnd();
+    if (end == NoRunEnd) return 1;
     EnableCommands(true);
+    if (end == RunEndedWithoutOutput) Warn(kNoOutput);
     return 1;
 }
 
 void MainDialog::EnableCommands(bool enable)
 {
-    // The end of a run comes from the worker. Sent as one message, the three changes are made on
-    // the window's thread in one step: no Run pressed meanwhile can start a run between them.
+    // The end of a run comes from the worker, which holds the job lock: posted, not sent, since
+    // the window's thread may be waiting for that lock. As one message, the three changes are
+    // made on the window's thread in one step: no Run pressed meanwhile can start a run between them.
     if (GetWindowThreadProcessId(hwnd, nullptr) != GetCurrentThreadId()) {
-        if (enable) Send(kRunEnded, 0, 0);
+        if (enable) PostMessageW(hwnd, kRunEnded, 0, 0);
         return;
     }
     busy = !enable;
@@ -308,8 +350,8 @@ void MainDialog::WrittenFolder(const WideText& path, TextBuffer& folder)
     WideText wideFolder;
     wideFolder.Assign(path.Data());
     wideFolder.CutToFolder();
-    WrittenName written;
-    if (WriteName(wideFolder.Data(), L"", ExistingFile, CP_ACP, written)) folder.Assign(written.text.Data());
+    TextBuffer written;
+    if (WriteFolderName(wideFolder.Data(), CP_ACP, written)) folder.Assign(written.Data());
 }
 
 void MainDialog::ReadValue(int id, char* value)
@@ -327,6 +369,11 @@ void MainDialog::GetInputFile(TextBuffer& name)
 void MainDialog::GetOutputFile(TextBuffer& name)
 {
     name.Assign(runOutput.text.Data());
+}
+
+void MainDialog::GetOutputFullName(WideText& name)
+{
+    name.Assign(runOutput.file.Data());
 }
 
 void MainDialog::GetSampleRateText(TextBuffer& text)

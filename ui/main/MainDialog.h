@@ -33,6 +33,7 @@ public:
     // The files of the last Run as its script names them, resolved once when Run was pressed.
     void GetInputFile(TextBuffer& name) override;
     void GetOutputFile(TextBuffer& name) override;
+    void GetOutputFullName(WideText& name) override;
     void GetSampleRateText(TextBuffer& text) override;
     void EnableCommands(bool enable) override;
 
