@@ -1,6 +1,7 @@
 #include "app/Application.h"
 #include "job/EncodeJob.h"
 #include "job/EncodeSettings.h"
+#include "support/CommandLine.h"
 #include "support/WideText.h"
 #include "ui/main/MainDialog.h"
 
@@ -21,7 +22,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     if (!mainDialog.Create()) return 0;
     // The wide command line: a file name the code page cannot hold arrives whole.
     mainDialog.ApplyCommandLine(CommandLineArgument(GetCommandLineW()));
-    int code = application.RunMessageLoop(mainDialog.hwnd);
+    int code = application.RunMessageLoop(mainDialog.GetHwnd());
     // A run still going on must not reach the settings once exit releases them.
     CloseJobs();
     return code;

@@ -4,6 +4,7 @@
 #include "job/EncoderCommand.h"
 #include "job/JobWindow.h"
 #include "support/CodePage.h"
+#include "support/ProgramFolder.h"
 #include "support/SystemEntry.h"
 #include "support/TextBuffer.h"
 #include "support/TextFileWriter.h"

@@ -4,8 +4,6 @@
 #include "settings/ProfileReader.h"
 #include "support/TextBuffer.h"
 #include "support/TextFileWriter.h"
-#include "ui/framework/Placement.h"
-#include "ui/framework/Window.h"
 
 #include <windows.h>
 
@@ -13,8 +11,60 @@ const char kSettingsFileName[] = "Brumweld.ini";
 
 namespace {
 
-// A stored left or top of this value means no stored position.
-const int kNoPosition = -1000;
+// Every value the file keeps, in the file's order: its section and key, what it fills, and what a
+// file without the key gives. Loading, saving and the defaults all read this one table.
+struct StoredValue {
+    const char* section;
+    const char* key;
+    int StoredPosition::*position;
+    int EncodeSettings::*number;
+    unsigned short EncodeSettings::*flags;
+    char (EncodeSettings::*field)[10];
+    TextBuffer EncodeSettings::*text;
+    // For a text, the capacity its buffer gets before it is read; a longer value grows it.
+    int defaultNumber;
+    const char* defaultText;
+};
+
+constexpr StoredValue Place(const char* section, const char* key, int StoredPosition::*position)
+{
+    return {section, key, position, nullptr, nullptr, nullptr, nullptr, StoredPosition::kNone, nullptr};
+}
+constexpr StoredValue Number(const char* section, const char* key, int EncodeSettings::*number, int fallback)
+{
+    return {section, key, nullptr, number, nullptr, nullptr, nullptr, fallback, nullptr};
+}
+constexpr StoredValue Flags(const char* section, const char* key, unsigned short EncodeSettings::*flags)
+{
+    return {section, key, nullptr, nullptr, flags, nullptr, nullptr, 0, nullptr};
+}
+constexpr StoredValue Field(const char* section, const char* key, char (EncodeSettings::*field)[10], const char* fallback)
+{
+    return {section, key, nullptr, nullptr, nullptr, field, nullptr, 0, fallback};
+}
+constexpr StoredValue Text(const char* section, const char* key, TextBuffer EncodeSettings::*text, int capacity)
+{
+    return {section, key, nullptr, nullptr, nullptr, nullptr, text, capacity, ""};
+}
+
+const StoredValue kStoredValues[] = {
+    Place("Brumweld", "WinX", &StoredPosition::x),
+    Place("Brumweld", "WinY", &StoredPosition::y),
+    Flags("Brumweld", "OptFlag", &EncodeSettings::OptFlag),
+    Text("Brumweld", "InputDir", &EncodeSettings::InputDir, 255),
+    Text("Brumweld", "OutputDir", &EncodeSettings::OutputDir, 255),
+    Text("Brumweld", "Player", &EncodeSettings::Player, 511),
+    Number("Video", "mode", &EncodeSettings::mode, 0),
+    Number("Video", "bitrate", &EncodeSettings::videoBitrate, 300),
+    Number("Video", "quality", &EncodeSettings::quality, 4),
+    Field("Video", "framerate", &EncodeSettings::framerate, "30"),
+    Number("Video", "bSize", &EncodeSettings::bSize, 0),
+    Field("Video", "size", &EncodeSettings::size, "320x240"),
+    Number("Audio", "channel", &EncodeSettings::channel, 0),
+    Number("Audio", "bitrate", &EncodeSettings::audioBitrate, 64),
+    Number("Audio", "compqua", &EncodeSettings::compqua, 2),
+    Number("Audio", "samprate", &EncodeSettings::samprate, 2),
+};
 
 // A read-only, hidden or system file is left as it is: Windows refuses to rewrite any of them
 // (Wine run as root would write a read-only one), and a rename over it would drop the marks.
@@ -37,31 +87,24 @@ void TemporaryName(const char* path, TextBuffer& temporary)
     temporary.Append(".tmp");
 }
 
-bool WriteSettingsLines(Window& window, const EncodeSettings& settings, const char* path)
+bool WriteSettingsLines(const EncodeSettings& settings, const StoredPosition& position, const char* path)
 {
     TextFileWriter writer;
     if (!writer.Open(path)) return false;
-    writer.WriteString("[Brumweld]\r\n");
-    WindowPosition position{kNoPosition, kNoPosition};
-    window.GetNormalPosition(position);
-    writer.WriteIntLine("WinX", position.x);
-    writer.WriteIntLine("WinY", position.y);
-    writer.WriteIntLine("OptFlag", settings.OptFlag);
-    writer.WriteTextLine("InputDir", settings.InputDir.Data());
-    writer.WriteTextLine("OutputDir", settings.OutputDir.Data());
-    writer.WriteTextLine("Player", settings.Player.Data());
-    writer.WriteString("[Video]\r\n");
-    writer.WriteIntLine("mode", settings.mode);
-    writer.WriteIntLine("bitrate", settings.videoBitrate);
-    writer.WriteIntLine("quality", settings.quality);
-    writer.WriteTextLine("framerate", settings.framerate);
-    writer.WriteIntLine("bSize", settings.bSize);
-    writer.WriteTextLine("size", settings.size);
-    writer.WriteString("[Audio]\r\n");
-    writer.WriteIntLine("channel", settings.channel);
-    writer.WriteIntLine("bitrate", settings.audioBitrate);
-    writer.WriteIntLine("compqua", settings.compqua);
-    writer.WriteIntLine("samprate", settings.samprate);
+    const char* section = "";
+    for (const StoredValue& value : kStoredValues) {
+        if (lstrcmpA(section, value.section) != 0) {
+            section = value.section;
+            writer.WriteString("[");
+            writer.WriteString(section);
+            writer.WriteString("]\r\n");
+        }
+        if (value.position) writer.WriteIntLine(value.key, position.*value.position);
+        if (value.number) writer.WriteIntLine(value.key, settings.*value.number);
+        if (value.flags) writer.WriteIntLine(value.key, settings.*value.flags);
+        if (value.field) writer.WriteTextLine(value.key, settings.*value.field);
+        if (value.text) writer.WriteTextLine(value.key, (settings.*value.text).Data());
+    }
     // The new contents reach the disk before the rename, so a power cut leaves the old file or the new one.
     bool whole = writer.Whole() && writer.Flush();
     return writer.Close() && whole;
@@ -69,49 +112,30 @@ bool WriteSettingsLines(Window& window, const EncodeSettings& settings, const ch
 
 }  // namespace
 
-void LoadSettingsFile(Window& window, EncodeSettings& settings, const char* path)
+void LoadSettingsFile(EncodeSettings& settings, StoredPosition& position, const char* path)
 {
     ProfileReader reader;
     reader.SetFile(path);
-    reader.SetSection("Brumweld");
-    int x = reader.ReadInt("WinX", kNoPosition);
-    int y = reader.ReadInt("WinY", kNoPosition);
-    settings.OptFlag = static_cast<unsigned short>(reader.ReadInt("OptFlag", 0));
-    settings.InputDir.Reserve(255);
-    reader.ReadString("InputDir", settings.InputDir, "");
-    settings.OutputDir.Reserve(255);
-    reader.ReadString("OutputDir", settings.OutputDir, "");
-    settings.Player.Reserve(511);
-    reader.ReadString("Player", settings.Player, "");
-
-    reader.SetSection("Video");
-    settings.mode = reader.ReadInt("mode", 0);
-    settings.videoBitrate = reader.ReadInt("bitrate", 300);
-    settings.quality = reader.ReadInt("quality", 4);
-    reader.ReadString("framerate", settings.framerate, sizeof settings.framerate, "30");
-    settings.bSize = reader.ReadInt("bSize", 0);
-    reader.ReadString("size", settings.size, sizeof settings.size, "320x240");
-
-    reader.SetSection("Audio");
-    settings.channel = reader.ReadInt("channel", 0);
-    settings.audioBitrate = reader.ReadInt("bitrate", 64);
-    settings.compqua = reader.ReadInt("compqua", 2);
-    settings.samprate = reader.ReadInt("samprate", 2);
-
-    if (x == kNoPosition || y == kNoPosition) {
-        window.Center(nullptr);
-    } else {
-        window.MoveTo(x, y);
+    for (const StoredValue& value : kStoredValues) {
+        reader.SetSection(value.section);
+        if (value.position) position.*value.position = reader.ReadInt(value.key, value.defaultNumber);
+        if (value.number) settings.*value.number = reader.ReadInt(value.key, value.defaultNumber);
+        if (value.flags) settings.*value.flags = static_cast<unsigned short>(reader.ReadInt(value.key, value.defaultNumber));
+        if (value.field) reader.ReadString(value.key, settings.*value.field, sizeof(settings.*value.field), value.defaultText);
+        if (value.text) {
+            (settings.*value.text).Reserve(value.defaultNumber);
+            reader.ReadString(value.key, settings.*value.text, value.defaultText);
+        }
     }
 }
 
-bool SaveSettingsFile(Window& window, const EncodeSettings& settings, const char* path)
+bool SaveSettingsFile(const EncodeSettings& settings, const StoredPosition& position, const char* path)
 {
     // Rewriting in place loses every setting on a full disk or a crash: replace the file only when the new one is whole.
     if (!MayReplace(path)) return false;
     TextBuffer temporary(511);
     TemporaryName(path, temporary);
-    if (WriteSettingsLines(window, settings, temporary.Data()) &&
+    if (WriteSettingsLines(settings, position, temporary.Data()) &&
         MoveFileExA(temporary.Data(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         return true;
     }
@@ -119,16 +143,22 @@ bool SaveSettingsFile(Window& window, const EncodeSettings& settings, const char
     return false;
 }
 
-void LoadSettingsFile(Window& window, EncodeSettings& settings)
+void LoadSettingsFile(EncodeSettings& settings, StoredPosition& position)
 {
     // Without a program folder the path stays empty and every setting takes its default.
     TextBuffer path(511);
     path.SetToProgramPath(kSettingsFileName);
-    LoadSettingsFile(window, settings, path.Data());
+    LoadSettingsFile(settings, position, path.Data());
 }
 
-void SaveSettingsFile(Window& window, const EncodeSettings& settings)
+void SaveSettingsFile(const EncodeSettings& settings, const StoredPosition& position)
 {
     TextBuffer path(511);
-    if (path.SetToProgramPath(kSettingsFileName)) SaveSettingsFile(window, settings, path.Data());
+    if (path.SetToProgramPath(kSettingsFileName)) SaveSettingsFile(settings, position, path.Data());
+}
+
+void SetDefaultSettings(EncodeSettings& settings)
+{
+    StoredPosition position;
+    LoadSettingsFile(settings, position, "");
 }

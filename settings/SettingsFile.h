@@ -1,16 +1,27 @@
 #pragma once
 
-class Window;
 struct EncodeSettings;
 
+// "Brumweld.ini", beside the executable.
 extern const char kSettingsFileName[];
 
-// "Brumweld.ini" beside the executable. Loading fills the record and places the window:
-// centred without a stored position, else moved there.
-void LoadSettingsFile(Window& window, EncodeSettings& settings);
+// Where the window stood, as the file keeps it: WinX and WinY, which fill no setting.
+struct StoredPosition {
+    // A left or top of this value means no stored position.
+    static const int kNone = -1000;
+    int x = kNone;
+    int y = kNone;
+    bool IsStored() const { return x != kNone && y != kNone; }
+};
+
+// Fills the record from the file beside the executable, and gives the stored position.
+void LoadSettingsFile(EncodeSettings& settings, StoredPosition& position);
 // Rewrites the file whole, or leaves it exactly as it was; nothing is reported.
-void SaveSettingsFile(Window& window, const EncodeSettings& settings);
+void SaveSettingsFile(const EncodeSettings& settings, const StoredPosition& position);
 
 // The same on a file named by its full path; saving tells whether the file was replaced.
-void LoadSettingsFile(Window& window, EncodeSettings& settings, const char* path);
-bool SaveSettingsFile(Window& window, const EncodeSettings& settings, const char* path);
+void LoadSettingsFile(EncodeSettings& settings, StoredPosition& position, const char* path);
+bool SaveSettingsFile(const EncodeSettings& settings, const StoredPosition& position, const char* path);
+
+// What a file that holds none of the keys gives.
+void SetDefaultSettings(EncodeSettings& settings);

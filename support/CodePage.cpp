@@ -159,7 +159,7 @@ void FromCodePage(const char* text, UINT codePage, WideText& wide)
     if (size <= 0 || MultiByteToWideChar(page, 0, text, -1, wide.Data(), size) == 0) wide.Data()[0] = L'\0';
 }
 
-bool WriteName(const wchar_t* given, const wchar_t* folder, NameUse use, UINT codePage, WrittenName& name)
+bool ResolveName(const wchar_t* given, const wchar_t* folder, NameUse use, UINT codePage, WrittenName& name)
 {
     UINT page = ActualCodePage(codePage);
     name.text.Assign("");
@@ -183,7 +183,7 @@ bool WriteName(const wchar_t* given, const wchar_t* folder, NameUse use, UINT co
     return false;
 }
 
-bool WriteFolderName(const wchar_t* folder, UINT codePage, TextBuffer& text)
+bool ResolveFolderName(const wchar_t* folder, UINT codePage, TextBuffer& text)
 {
     // A root is given with its backslash, which the folder's form then drops again.
     WideText named;
@@ -191,7 +191,7 @@ bool WriteFolderName(const wchar_t* folder, UINT codePage, TextBuffer& text)
     bool root = named.Length() == 2 && named.Data()[1] == L':';
     if (root) lstrcatW(named.Data(), L"\\");
     WrittenName written;
-    if (!WriteName(named.Data(), L"", ExistingFile, codePage, written)) return false;
+    if (!ResolveName(named.Data(), L"", ExistingFile, codePage, written)) return false;
     text.Assign(written.text.Data());
     int length = text.Length();
     if (root && length == 3 && text.Data()[2] == '\\') text.Data()[2] = '\0';

@@ -26,17 +26,18 @@ struct WrittenName {
 
 enum NameUse { ExistingFile, NewFile };
 
-// A name as the user gave it, in the form the script writes: double quotes dropped, as the
+// Resolves a name as the user gave it into its script spelling and its file; nothing is written.
+// The spelling: double quotes dropped, as the
 // script drops them; a relative name judged from the folder. A new file that has no short name
 // yet is written by its folder's short name and its own exact name. False when refused: a
 // control character (no file name holds one), nothing left, a drive letter without a backslash
 // (the drive's current folder, which cmd does not share), or no form in the code page that opens
 // the same file.
-bool WriteName(const wchar_t* given, const wchar_t* folder, NameUse use, UINT codePage, WrittenName& name);
+bool ResolveName(const wchar_t* given, const wchar_t* folder, NameUse use, UINT codePage, WrittenName& name);
 
 // A folder as the settings and the script name it, without a trailing backslash: a drive's
 // root is "C:". False where it has no form in the code page.
-bool WriteFolderName(const wchar_t* folder, UINT codePage, TextBuffer& text);
+bool ResolveFolderName(const wchar_t* folder, UINT codePage, TextBuffer& text);
 
 // Frame rate and size go into the script unquoted: false when the text holds a character cmd
 // reads as an operator or a variable (& | < > ^ " %) or a control character.

@@ -1,6 +1,7 @@
-#include "support/TextBuffer.h"
+#include "support/ProgramFolder.h"
 
 #include "support/CodePage.h"
+#include "support/TextBuffer.h"
 #include "support/WideText.h"
 
 #include <windows.h>
@@ -22,7 +23,7 @@ bool GetWrittenProgramFolder(TextBuffer& folder)
 {
     WideText wide;
     folder.Assign("");
-    return GetProgramFolder(wide) && WriteFolderName(wide.Data(), CP_ACP, folder);
+    return GetProgramFolder(wide) && ResolveFolderName(wide.Data(), CP_ACP, folder);
 }
 
 bool GoToProgramFolder()

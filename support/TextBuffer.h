@@ -39,11 +39,3 @@ private:
     char* data;
     int capacity;
 };
-
-class WideText;
-
-// The folder of the executable, without a trailing backslash: as it is, or written in the
-// code page (by its short name where the code page cannot hold it; false where there is none).
-bool GetProgramFolder(WideText& folder);
-bool GetWrittenProgramFolder(TextBuffer& folder);
-bool GoToProgramFolder();

@@ -1,8 +1,8 @@
 #pragma once
 
-// Write-only, create-always file without buffering: every operation is one WriteFile.
-// Whole() tells whether every write so far reached the file in full, so a caller
-// can refuse to use a file that came out short.
+// Write-only, create-always file without buffering of its own: every text goes straight to
+// WriteFile (a name=value line as several writes). Whole() tells whether every write so far
+// reached the file in full, so a caller can refuse to use a file that came out short.
 class TextFileWriter {
 public:
     TextFileWriter() = default;

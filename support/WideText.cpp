@@ -37,13 +37,3 @@ void WideText::ReplaceChar(wchar_t from, wchar_t to)
         if (*p == from) *p = to;
     }
 }
-
-const wchar_t* CommandLineArgument(const wchar_t* line)
-{
-    bool quoted = false;
-    for (; *line && (quoted || (*line != L' ' && *line != L'\t')); ++line) {
-        if (*line == L'"') quoted = !quoted;
-    }
-    while (*line == L' ' || *line == L'\t') ++line;
-    return line;
-}

@@ -27,7 +27,3 @@ private:
     wchar_t* data;
     int capacity;
 };
-
-// What follows the program's name on a command line, after the blanks: the text an ANSI
-// WinMain receives, here in full.
-const wchar_t* CommandLineArgument(const wchar_t* line);

@@ -1,4 +1,5 @@
 #include "app/ProgramFixture.h"
+#include "common/ScopedHandle.h"
 #include "tools/driver/Drive.h"
 #include "ui/main/resource.h"
 
@@ -35,9 +36,9 @@ TEST_F(Program, SecondStartEndsAtOnceWithoutAWindow)
     HWND window = drive::WaitForMainWindow(first.dwProcessId, 30000);
     ASSERT_NE(nullptr, window);
     // The single-instance object by its exact name.
-    HANDLE guard = OpenMutexA(SYNCHRONIZE, FALSE, "*Brumweld*");
-    EXPECT_NE(nullptr, guard);
-    if (guard) CloseHandle(guard);
+    ScopedHandle guard(OpenMutexA(SYNCHRONIZE, FALSE, "*Brumweld*"));
+    EXPECT_TRUE(guard.IsValid());
+    guard.Close();
     PROCESS_INFORMATION second = Start("\"C:\\other.avi\"");
     EXPECT_EQ(0u, ExitCode(second, 30000));
     EXPECT_EQ(nullptr, drive::FindProcessWindow(second.dwProcessId, nullptr, nullptr));
@@ -92,7 +93,7 @@ TEST_F(Program, AtADrivesRootTheScriptRunsInTheRoot)
     const std::string root = std::string(drive) + "\\";
     ASSERT_TRUE(CopyFileA(folder.File("Brumweld.exe").c_str(), (root + "Brumweld.exe").c_str(), FALSE));
     // The recording stand-in writes what it received into its current folder.
-    ASSERT_TRUE(CopyFileA((ExecutableFolder() + "\\..\\job\\mencoder.exe").c_str(), (root + "mencoder.exe").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA((ExecutableFolder() + "\\recording-encoder.exe").c_str(), (root + "mencoder.exe").c_str(), FALSE));
     CreateDirectoryA((root + "sub").c_str(), nullptr);
     // Started from a folder of that drive, where "R:" alone names that folder, not the root.
     PROCESS_INFORMATION program = StartFrom(root + "Brumweld.exe", "\"" + root + "in.avi\"", root + "sub");
@@ -122,8 +123,8 @@ TEST_F(Program, EscDuringARunExitsAndTheEncoderFinishes)
     drive::Click(window, IDC_RUN);
     ASSERT_TRUE(drive::WaitEnabled(window, IDC_RUN, false, 10000));
     ASSERT_TRUE(FileExists(folder.File("~enc.bat")));
-    HANDLE script = ScriptProcess(program);
-    ASSERT_NE(nullptr, script);
+    ScopedHandle script(ScriptProcess(program));
+    ASSERT_TRUE(script.IsValid());
 
     // Esc reaches the focused field; the dialog manager makes it the cancel command.
     PostMessageA(GetDlgItem(window, IDC_INPUT_FILE), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
@@ -132,9 +133,8 @@ TEST_F(Program, EscDuringARunExitsAndTheEncoderFinishes)
     EXPECT_TRUE(FileExists(folder.File("~enc.bat"))) << "the script stays when the program ends first";
 
     // The script's console runs on by itself: wait for it, then for a whole file.
-    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(script, 180000)) << "the script did not end";
-    TerminateProcess(script, 1);
-    CloseHandle(script);
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(script.Get(), 180000)) << "the script did not end";
+    TerminateProcess(script.Get(), 1);
     const std::string streams = Streams(flv);
     EXPECT_EQ("flv1\nmp3\n", streams) << "the encoder did not finish its file";
 }
@@ -175,9 +175,8 @@ TEST_F(Program, UnderAPanelThePlaceIsKeptAcrossStartsAndAMinimizedClose)
 TEST_F(Program, TheEndOfARunPlaysOnlyWhatItMadeAndAFailedStartTouchesNothing)
 {
     // The recording encoder writes its output only when its input exists.
-    for (const char* name : {"mencoder.exe", "player.exe"}) {
-        ASSERT_TRUE(CopyFileA((ExecutableFolder() + "\\..\\job\\" + name).c_str(), folder.File(name).c_str(), FALSE));
-    }
+    ASSERT_TRUE(CopyFileA((ExecutableFolder() + "\\recording-encoder.exe").c_str(), folder.File("mencoder.exe").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA((ExecutableFolder() + "\\player.exe").c_str(), folder.File("player.exe").c_str(), FALSE));
     WriteFileBytes(folder.File("in.avi"), "clip");
     WriteFileBytes(folder.File("old.flv"), "old");
     // The name outside the code page exists, so it has a short name to be written by.
@@ -228,7 +227,7 @@ class BusyProgram : public Program {
 protected:
     BusyProgram()
     {
-        CopyFileA((ExecutableFolder() + "\\..\\main\\mencoder.exe").c_str(), folder.File("mencoder.exe").c_str(), FALSE);
+        CopyFileA((ExecutableFolder() + "\\waiting-encoder.exe").c_str(), folder.File("mencoder.exe").c_str(), FALSE);
     }
 
     HWND StartReady(PROCESS_INFORMATION& program)
@@ -245,10 +244,10 @@ protected:
     }
 };
 
-TEST_F(BusyProgram, ARunCommandWhileARunIsBusyDoesNothing)
+TEST_F(BusyProgram, ARunCommandOrPrivateMessageWhileARunIsBusyChangesNothing)
 {
-    HANDLE gate = CreateEventA(nullptr, TRUE, FALSE, "BrumweldTestEncoderGate");
-    ASSERT_NE(nullptr, gate);
+    ScopedHandle gate(CreateEventA(nullptr, TRUE, FALSE, "BrumweldTestEncoderGate"));
+    ASSERT_TRUE(gate.IsValid());
     PROCESS_INFORMATION program;
     HWND window = StartReady(program);
     ASSERT_NE(nullptr, window);
@@ -261,25 +260,8 @@ TEST_F(BusyProgram, ARunCommandWhileARunIsBusyDoesNothing)
     EXPECT_FALSE(drive::IsEnabled(window, IDC_RUN));
     EXPECT_FALSE(drive::IsEnabled(window, IDC_EXIT));
     EXPECT_EQ(script, ReadFileBytes(folder.File("~enc.bat")));
-    SetEvent(gate);
-    EXPECT_TRUE(drive::WaitEnabled(window, IDC_RUN, true, 30000));
-    EXPECT_EQ("done\r\n", ReadFileBytes(folder.File("encoder-done.txt"))) << "one run, one encoder";
-    CloseHandle(gate);
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(0u, ExitCode(program, 30000));
-}
-
-// The end of a run reaches the window as a private message: the same messages from another
-// program end nothing, and the run still ends by itself.
-TEST_F(BusyProgram, PrivateMessagesFromAnotherProgramLeaveTheRunBusy)
-{
-    HANDLE gate = CreateEventA(nullptr, TRUE, FALSE, "BrumweldTestEncoderGate");
-    ASSERT_NE(nullptr, gate);
-    PROCESS_INFORMATION program;
-    HWND window = StartReady(program);
-    ASSERT_NE(nullptr, window);
-    drive::Click(window, IDC_RUN);
-    ASSERT_TRUE(drive::WaitEnabled(window, IDC_RUN, false, 10000));
+    // The end of a run reaches the window as a private message: the same from another program
+    // ends nothing.
     for (UINT message = WM_USER + 1; message <= WM_USER + 200; ++message) {
         DWORD_PTR answer = 0;
         SendMessageTimeoutA(window, message, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer);
@@ -287,11 +269,10 @@ TEST_F(BusyProgram, PrivateMessagesFromAnotherProgramLeaveTheRunBusy)
     EXPECT_FALSE(drive::IsEnabled(window, IDC_RUN));
     EXPECT_FALSE(drive::IsEnabled(window, IDC_EXIT));
     EXPECT_FALSE(CloseEnabled(window));
-    SetEvent(gate);
+    SetEvent(gate.Get());
     EXPECT_TRUE(drive::WaitEnabled(window, IDC_RUN, true, 30000));
     EXPECT_TRUE(drive::IsEnabled(window, IDC_EXIT));
-    EXPECT_EQ("done\r\n", ReadFileBytes(folder.File("encoder-done.txt")));
-    CloseHandle(gate);
+    EXPECT_EQ("done\r\n", ReadFileBytes(folder.File("encoder-done.txt"))) << "one run, one encoder";
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(0u, ExitCode(program, 30000));
 }

@@ -121,13 +121,6 @@ protected:
         return RunAndCapture(ExecutableFolder() + "\\" + commandLine);
     }
 
-    static std::string MakeClip(const std::string& path, int seconds, const char* size)
-    {
-        return Host("ffmpeg.exe -nostdin -y -loglevel error -f lavfi -i testsrc=size=" + std::string(size) +
-                    ":rate=30 -f lavfi -i sine=sample_rate=44100 -t " + std::to_string(seconds) +
-                    " -ac 2 -c:v mpeg4 -c:a libmp3lame \"" + path + "\"");
-    }
-
     static std::string Streams(const std::string& path)
     {
         return Host("ffprobe.exe -v error -show_entries stream=codec_name -of csv=p=0 \"" + path + "\"");

@@ -1,4 +1,5 @@
 #include "app/ProgramFixture.h"
+#include "common/ScopedHandle.h"
 #include "common/Reliability.h"
 #include "tools/driver/Drive.h"
 #include "ui/main/resource.h"
@@ -57,14 +58,16 @@ TEST_F(Faults, ScriptHeldOpenRunsNothing)
 {
     const std::string script = folder.File("~enc.bat");
     WriteFileBytes(script, "@echo off\r\nmencoder.exe stale\r\n");
-    HANDLE held = CreateFileA(script.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    ScopedHandle held(CreateFileA(script.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held.IsValid());
     PROCESS_INFORMATION program;
     HWND window = Open(program, "C:\\in.avi");
     ASSERT_NE(nullptr, window);
     drive::SetText(window, IDC_OUTPUT_FILE, folder.File("out.flv"));
-    bool survived = RunsAndReturnsToIdle(window, program, 10000);
-    CloseHandle(held);
+    drive::Click(window, IDC_RUN);
+    EXPECT_EQ("ﾊﾞｯﾁﾌｧｲﾙを作成できませんでした", AnswerBox(program, window));
+    bool survived = drive::IsEnabled(window, IDC_RUN) && WaitForSingleObject(program.hProcess, 0) == WAIT_TIMEOUT;
+    held.Close();
     EXPECT_TRUE(survived);
     EXPECT_FALSE(FileExists(folder.File("out.flv")));
     EXPECT_TRUE(ClosesWithZero(window, program));
@@ -73,14 +76,22 @@ TEST_F(Faults, ScriptHeldOpenRunsNothing)
 
 TEST_F(Faults, EncoderMissingAndPlayerMissing)
 {
-    DeleteFileA(folder.File("mencoder.exe").c_str());
+    ASSERT_TRUE(MoveFileA(folder.File("mencoder.exe").c_str(), folder.File("encoder.bak").c_str()));
     WriteFileBytes(folder.File("Brumweld.ini"), "[Brumweld]\r\nOptFlag=4\r\nPlayer=C:\\missing\\player.exe\r\n");
+    MakeClip(folder.File("in.avi"), 1, "160x120");
     PROCESS_INFORMATION program;
-    HWND window = Open(program, "C:\\in.avi");
+    HWND window = Open(program, "in.avi");
     ASSERT_NE(nullptr, window);
-    drive::SetText(window, IDC_OUTPUT_FILE, "C:\\out.flv");
+    drive::SetText(window, IDC_OUTPUT_FILE, "out.flv");
+    // No encoder: said at Run, and nothing runs.
+    drive::Click(window, IDC_RUN);
+    EXPECT_EQ(0u, AnswerBox(program, window).find("mencoder.exe が見つかりません。"));
+    EXPECT_TRUE(drive::IsEnabled(window, IDC_RUN));
+    // A player that is not there: the run made its file, and nothing more happens.
+    ASSERT_TRUE(MoveFileA(folder.File("encoder.bak").c_str(), folder.File("mencoder.exe").c_str()));
     bool survived = RunsAndReturnsToIdle(window, program);
     EXPECT_TRUE(survived) << "the window did not return to idle";
+    EXPECT_TRUE(FileExists(folder.File("out.flv")));
     EXPECT_TRUE(ClosesWithZero(window, program));
     Survived(survived);
 }
@@ -105,19 +116,15 @@ TEST_F(Faults, ReadOnlyOrHeldSettingsFileSurvivesWhole)
     const std::string before = "[Brumweld]\r\nOptFlag=1\r\n; kept as it is\r\n[Video]\r\nmode=2\r\n";
     for (int held = 0; held < 2; ++held) {
         WriteFileBytes(ini, before);
-        HANDLE handle = INVALID_HANDLE_VALUE;
-        if (held) {
-            handle = CreateFileA(ini.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        } else {
-            SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_READONLY);
-        }
+        if (!held) SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_READONLY);
+        ScopedHandle handle(held ? CreateFileA(ini.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr) : nullptr);
         PROCESS_INFORMATION program;
         HWND window = Open(program);
         ASSERT_NE(nullptr, window);
         CheckDlgButton(window, IDC_KEEP_BATCH, BST_CHECKED);
         const bool closed = ClosesWithZero(window, program);
         EXPECT_TRUE(closed);
-        if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+        handle.Close();
         Kept(before, ReadFileBytes(ini));
         EXPECT_FALSE(FileExists(SettingsTemporary(ini)));
         SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -168,17 +175,16 @@ TEST_F(Faults, KilledDuringARunLeavesTheLastSavedSettings)
     drive::SetText(window, IDC_OUTPUT_FILE, folder.File("clip.flv"));
     drive::Click(window, IDC_RUN);
     ASSERT_TRUE(drive::WaitEnabled(window, IDC_RUN, false, 10000));
-    HANDLE script = ScriptProcess(second);
+    ScopedHandle script(ScriptProcess(second));
     TerminateProcess(second.hProcess, 9);
     WaitForSingleObject(second.hProcess, 10000);
     Kept(saved, ReadFileBytes(folder.File("Brumweld.ini")));
     Survived(true);
 
     // The encoder runs on by itself; its console is ended before the folder goes.
-    if (script) {
-        WaitForSingleObject(script, 60000);
-        TerminateProcess(script, 1);
-        CloseHandle(script);
+    if (script.IsValid()) {
+        WaitForSingleObject(script.Get(), 60000);
+        TerminateProcess(script.Get(), 1);
     }
 }
 
@@ -220,41 +226,15 @@ long HandleCount(DWORD processId)
     return mine;
 }
 
-BOOL CALLBACK CountChildren(HWND, LPARAM count)
-{
-    ++*reinterpret_cast<long*>(count);
-    return TRUE;
-}
-
-struct WindowTally {
-    DWORD processId;
-    long count;
-};
-
-BOOL CALLBACK CountProcessWindows(HWND window, LPARAM tally)
-{
-    auto* t = reinterpret_cast<WindowTally*>(tally);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner != t->processId) return TRUE;
-    ++t->count;
-    EnumChildWindows(window, CountChildren, reinterpret_cast<LPARAM>(&t->count));
-    return TRUE;
-}
-
 Holdings Measure(const PROCESS_INFORMATION& program)
 {
-    Holdings held = {HandleCount(program.dwProcessId), 0, 0};
-    WindowTally tally = {program.dwProcessId, 0};
-    EnumWindows(CountProcessWindows, reinterpret_cast<LPARAM>(&tally));
-    held.windows = tally.count;
-    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, program.dwProcessId);
+    Holdings held = {HandleCount(program.dwProcessId), drive::CountWindows(program.dwProcessId), 0};
+    ScopedHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, program.dwProcessId));
     MEMORY_BASIC_INFORMATION region;
-    for (char* at = nullptr; process && VirtualQueryEx(process, at, &region, sizeof region) == sizeof region;
+    for (char* at = nullptr; process.IsValid() && VirtualQueryEx(process.Get(), at, &region, sizeof region) == sizeof region;
          at = static_cast<char*>(region.BaseAddress) + region.RegionSize) {
         if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) held.privateBytes += region.RegionSize;
     }
-    if (process) CloseHandle(process);
     return held;
 }
 
@@ -267,7 +247,7 @@ void Print(const char* when, const Holdings& held)
 // One session of many runs: a handle or a window left behind by each run shows as growth.
 TEST_F(Faults, ALongSessionHoldsNoMoreThanItStartedWith)
 {
-    CopyFileA((ExecutableFolder() + "\\..\\job\\mencoder.exe").c_str(), folder.File("mencoder.exe").c_str(), FALSE);
+    CopyFileA((ExecutableFolder() + "\\recording-encoder.exe").c_str(), folder.File("mencoder.exe").c_str(), FALSE);
     // Enough runs that a leak of one a run stands out from the system's own changes.
     const int runs = std::max(20, reliability::CaseCount(30));
     PROCESS_INFORMATION program;

@@ -1,6 +1,6 @@
 #include "common/TestFiles.h"
 
-#include "support/CodePage.h"
+#include "tools/common/StdText.h"
 
 #include <windows.h>
 #include <tlhelp32.h>
@@ -158,16 +158,25 @@ unsigned long RunToEnd(const std::string& commandLine, unsigned long millisecond
 
 std::string Narrow(const std::wstring& text)
 {
-    TextBuffer ansi;
-    ToCodePage(text.c_str(), CP_ACP, ansi);
-    return ansi.Data();
+    return ToNarrow(text, CP_ACP);
 }
 
 std::wstring Widen(const std::string& text)
 {
-    WideText wide;
-    FromCodePage(text.c_str(), CP_ACP, wide);
-    return wide.Data();
+    return ToWide(text, CP_ACP);
+}
+
+void FolderFiles::Remove(const std::string& name) const
+{
+    SetFileAttributesA(File(name).c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(File(name).c_str());
+}
+
+std::string MakeClip(const std::string& path, int seconds, const char* size)
+{
+    return RunAndCapture(ExecutableFolder() + "\\ffmpeg.exe -nostdin -y -loglevel error -f lavfi -i testsrc=size=" +
+                         size + ":rate=30 -f lavfi -i sine=sample_rate=44100 -t " + std::to_string(seconds) +
+                         " -ac 2 -c:v mpeg4 -c:a libmp3lame \"" + path + "\"");
 }
 
 std::string SettingsTemporary(const std::string& settingsFile)

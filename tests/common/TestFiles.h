@@ -22,6 +22,17 @@ private:
     std::string path;
 };
 
+// The files of a folder the test did not make, such as its executable's own.
+class FolderFiles {
+public:
+    explicit FolderFiles(std::string path) : folder(std::move(path)) {}
+    std::string File(const std::string& name) const { return folder + "\\" + name; }
+    // Gone, read-only or not; nothing happens when it was not there.
+    void Remove(const std::string& name) const;
+
+    const std::string folder;
+};
+
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
@@ -41,5 +52,8 @@ std::string Narrow(const std::wstring& text);
 std::wstring Widen(const std::string& text);
 // The file a settings file is written to before it replaces it: "Brumweld.tmp" beside "Brumweld.ini".
 std::string SettingsTemporary(const std::string& settingsFile);
+// A clip made by ffmpeg.exe beside this executable (the bridge to the host's ffmpeg): a test
+// picture of that size at 30 frames a second with a sine tone, MPEG-4 and MP3; what it printed.
+std::string MakeClip(const std::string& path, int seconds, const char* size);
 // The folder of the running executable, without a trailing backslash.
 std::string ExecutableFolder();

@@ -253,7 +253,7 @@ class Dispatch : public testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_NE(nullptr, dialog.hwnd);
+        ASSERT_NE(nullptr, dialog.GetHwnd());
         dialog.Clear();
     }
 
@@ -264,14 +264,20 @@ TEST_F(Dispatch, EveryMessageReachesItsHandlerWithItsArguments)
 {
     // Every handler row but WM_INITDIALOG, which must carry the object, and both ends of the user range.
     EXPECT_EQ(72u + 2u, sizeof kDispatch / sizeof kDispatch[0]);
+    const HWND window = dialog.GetHwnd();
     for (const DispatchRow& row : kDispatch) {
         dialog.Clear();
-        SendMessageW(dialog.hwnd, row.msg, row.wParam, L);
+        SendMessageW(window, row.msg, row.wParam, L);
         EXPECT_EQ(std::vector<Call>{row.expected}, dialog.calls) << "message 0x" << std::hex << row.msg;
         EXPECT_EQ(std::vector<int>{0}, dialog.unhandledFlags) << "message 0x" << std::hex << row.msg;
+        // The hidden dialog takes WM_NCDESTROY as its end and lets its handle go.
+        if (row.msg == WM_NCDESTROY) {
+            EXPECT_EQ(nullptr, dialog.GetHwnd());
+            dialog.Attach(window);
+        }
     }
     dialog.Clear();
-    SendMessageA(dialog.hwnd, WM_INITDIALOG, W, reinterpret_cast<LPARAM>(static_cast<Window*>(&dialog)));
+    SendMessageA(dialog.GetHwnd(), WM_INITDIALOG, W, reinterpret_cast<LPARAM>(static_cast<Window*>(&dialog)));
     EXPECT_EQ((std::vector<Call>{Call{"OnInitDialog", {}}}), dialog.calls);
 }
 
@@ -279,7 +285,7 @@ TEST_F(Dispatch, MessagesOutsideTheTableReachNoHandler)
 {
     for (UINT msg : {0x0000u, 0x03FFu, 0x8000u, 0xBFFFu, 0xC000u}) {
         dialog.Clear();
-        EXPECT_EQ(FALSE, DialogProc(dialog.hwnd, msg, W, L)) << msg;
+        EXPECT_EQ(FALSE, DialogProc(dialog.GetHwnd(), msg, W, L)) << msg;
         EXPECT_TRUE(dialog.calls.empty()) << msg;
         EXPECT_EQ(std::vector<int>{1}, dialog.unhandledFlags) << msg;
     }
@@ -288,7 +294,7 @@ TEST_F(Dispatch, MessagesOutsideTheTableReachNoHandler)
 TEST_F(Dispatch, AUserMessageLeftUnhandledGoesToTheDefault)
 {
     dialog.answer = 0;
-    EXPECT_EQ(FALSE, DialogProc(dialog.hwnd, 0x0400, 0, 0));
+    EXPECT_EQ(FALSE, DialogProc(dialog.GetHwnd(), 0x0400, 0, 0));
     EXPECT_EQ(std::vector<int>{1}, dialog.unhandledFlags);
 }
 
@@ -305,11 +311,11 @@ TEST_F(Dispatch, AConsumingPreDispatchSkipsHandlersAndDefault)
 TEST_F(Dispatch, AThrowingHandlerDoesNotReachTheWindowManager)
 {
     dialog.throwing = true;
-    EXPECT_EQ(0, SendMessageA(dialog.hwnd, WM_COMMAND, 7, 0));
-    EXPECT_EQ(FALSE, DialogProc(dialog.hwnd, WM_COMMAND, 7, 0));
+    EXPECT_EQ(0, SendMessageA(dialog.GetHwnd(), WM_COMMAND, 7, 0));
+    EXPECT_EQ(FALSE, DialogProc(dialog.GetHwnd(), WM_COMMAND, 7, 0));
     EXPECT_EQ(0, dialog.WindowProc(WM_COMMAND, 7, 0));
     dialog.throwing = false;
-    EXPECT_EQ(TRUE, DialogProc(dialog.hwnd, WM_COMMAND, 7, 0));
+    EXPECT_EQ(TRUE, DialogProc(dialog.GetHwnd(), WM_COMMAND, 7, 0));
 }
 
 struct VerdictRow {
@@ -324,10 +330,11 @@ const VerdictRow kVerdicts[] = {
     // WM_INITDIALOG answers with the stored result, whatever the handler returns.
     {WM_INITDIALOG, 0, 1, 1, 1},
     {WM_INITDIALOG, 1, 0, 0, 0},
-    // Every other message answers with the handled flag; a stored result is dropped.
-    {WM_NOTIFY, 1, 5, 1, 0},
+    // Every other message answers with the handled flag; the sender gets the result a handler
+    // stored, through DWLP_MSGRESULT, and nothing from a message left unhandled.
+    {WM_NOTIFY, 1, 5, 1, 5},
     {WM_NOTIFY, 0, 5, 0, 0},
-    {WM_NCHITTEST, 1, 7, 1, 0},
+    {WM_NCHITTEST, 1, 7, 1, 7},
     {WM_COMMAND, 1, 0, 1, 0},
     {WM_COMMAND, 0, 0, 0, 0},
     {WM_DESTROY, 1, 0, 1, 0},
@@ -340,9 +347,9 @@ TEST_F(Dispatch, DialogResults)
         dialog.answer = row.answer;
         dialog.store = row.store;
         LPARAM lParam = row.msg == WM_INITDIALOG ? self : 0;
-        EXPECT_EQ(row.dialogProc, DialogProc(dialog.hwnd, row.msg, 0, lParam)) << row.msg << " " << row.answer;
-        EXPECT_EQ(row.sent, SendMessageA(dialog.hwnd, row.msg, 0, lParam)) << row.msg << " " << row.answer;
-        EXPECT_EQ(0, GetWindowLongPtrA(dialog.hwnd, DWLP_MSGRESULT)) << row.msg;
+        EXPECT_EQ(row.dialogProc, DialogProc(dialog.GetHwnd(), row.msg, 0, lParam)) << row.msg << " " << row.answer;
+        SetWindowLongPtrA(dialog.GetHwnd(), DWLP_MSGRESULT, 0);
+        EXPECT_EQ(row.sent, SendMessageA(dialog.GetHwnd(), row.msg, 0, lParam)) << row.msg << " " << row.answer;
     }
 }
 
@@ -387,19 +394,19 @@ TEST(DialogBinding, MessagesBeforeInitDialogReachNoObject)
     EXPECT_EQ(0u, seen.callsBeforeInit);
     ASSERT_FALSE(object.calls.empty());
     EXPECT_EQ("OnInitDialog", object.calls.front().handler);
-    EXPECT_EQ(window, object.hwnd);
+    EXPECT_EQ(window, object.GetHwnd());
     EXPECT_EQ(reinterpret_cast<LONG_PTR>(static_cast<Window*>(&object)), GetWindowLongPtrA(window, DWLP_USER));
     DestroyWindow(window);
-    // Destruction is still dispatched, and the handle stays behind.
+    // Destruction is still dispatched, and the handle goes with the window's last message.
     EXPECT_EQ("OnNcDestroy", object.calls.back().handler);
-    EXPECT_EQ(window, object.hwnd);
+    EXPECT_EQ(nullptr, object.GetHwnd());
 }
 
 TEST(DialogBinding, CreateModelessReportsAMissingTemplate)
 {
     Recorder object;
     EXPECT_FALSE(object.CreateModeless(IDD_MISSING, nullptr));
-    EXPECT_EQ(nullptr, object.hwnd);
+    EXPECT_EQ(nullptr, object.GetHwnd());
     EXPECT_TRUE(object.calls.empty());
 }
 
@@ -425,7 +432,7 @@ public:
 
 class DefaultProcedures : public testing::Test {
 protected:
-    void SetUp() override { ASSERT_NE(nullptr, dialog.hwnd); }
+    void SetUp() override { ASSERT_NE(nullptr, dialog.GetHwnd()); }
 
     Owned<Dialog> dialog;
 };
@@ -433,8 +440,8 @@ protected:
 TEST_F(DefaultProcedures, PlainWindow)
 {
     Probe<Window> window;
-    window.hwnd = dialog.hwnd;
-    // Not handled: DefWindowProcA answers, here with the caption's length.
+    window.Attach(dialog.GetHwnd());
+    // Not handled: DefWindowProcW answers, here with the caption's length.
     EXPECT_EQ(13, window.WindowProc(WM_GETTEXTLENGTH, 0, 0));
     // Handled: the handler's result.
     EXPECT_EQ(7, window.WindowProc(WM_NCHITTEST, 0, 0));
@@ -444,15 +451,15 @@ TEST_F(DefaultProcedures, PlainWindow)
     window.unhandledFlags.clear();
     EXPECT_EQ(0, window.WindowProc(WM_DESTROY, 0, 0));
     EXPECT_EQ(std::vector<int>{0}, window.unhandledFlags);
-    EXPECT_TRUE(IsWindow(dialog.hwnd));
+    EXPECT_TRUE(IsWindow(dialog.GetHwnd()));
 }
 
 TEST_F(DefaultProcedures, ControlWithoutPreviousProcedure)
 {
     Probe<Control> label;
-    ASSERT_NE(nullptr, label.Bind(dialog.hwnd, IDC_LABEL));
+    ASSERT_NE(nullptr, label.Bind(dialog.GetHwnd(), IDC_LABEL));
     EXPECT_EQ(5, label.WindowProc(WM_GETTEXTLENGTH, 0, 0));
-    // Handled or not, DefWindowProcA answers: WM_NCACTIVATE gives TRUE, not the handler's 0.
+    // Handled or not, DefWindowProcW answers: WM_NCACTIVATE gives TRUE, not the handler's 0.
     EXPECT_EQ(TRUE, label.WindowProc(WM_NCACTIVATE, TRUE, 0));
     EXPECT_EQ((std::vector<int>{1, 0}), label.unhandledFlags);
 }
@@ -460,8 +467,8 @@ TEST_F(DefaultProcedures, ControlWithoutPreviousProcedure)
 TEST_F(DefaultProcedures, ControlWithPreviousProcedure)
 {
     Probe<Control> label;
-    ASSERT_NE(nullptr, label.Bind(dialog.hwnd, IDC_LABEL));
-    label.prevProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(label.hwnd, GWLP_WNDPROC));
+    ASSERT_NE(nullptr, label.Bind(dialog.GetHwnd(), IDC_LABEL));
+    label.prevProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(label.GetHwnd(), GWLP_WNDPROC));
     EXPECT_EQ(5, label.WindowProc(WM_GETTEXTLENGTH, 0, 0));
     // Handled gives 0; not handled gives the static control's own answer.
     EXPECT_EQ(0, label.WindowProc(WM_NCHITTEST, 0, 0));

@@ -18,7 +18,7 @@ namespace {
 
 class Operations : public testing::Test {
 protected:
-    void SetUp() override { ASSERT_NE(nullptr, dialog.hwnd); }
+    void SetUp() override { ASSERT_NE(nullptr, dialog.GetHwnd()); }
 
     Owned<Dialog> dialog;
 };
@@ -28,7 +28,7 @@ TEST_F(Operations, TextsComeBackWholeInAnyScript)
     // Characters of no ANSI code page, past the default buffer's size.
     const std::wstring text = std::wstring(600, L'x') + L"caf\u00E9 \uD55C \U0001F600";
     Control edit;
-    ASSERT_NE(nullptr, edit.Bind(dialog.hwnd, IDC_TEXT));
+    ASSERT_NE(nullptr, edit.Bind(dialog.GetHwnd(), IDC_TEXT));
     ASSERT_TRUE(edit.SetText(text.c_str()));
     EXPECT_EQ(static_cast<int>(text.size()), dialog.GetItemTextLength(IDC_TEXT));
 
@@ -138,7 +138,7 @@ TEST_F(Operations, AddResourceList)
 {
     for (const ListRow& row : kLists) {
         ComboBox list;
-        ASSERT_NE(nullptr, list.Bind(dialog.hwnd, IDC_LIST));
+        ASSERT_NE(nullptr, list.Bind(dialog.GetHwnd(), IDC_LIST));
         list.Send(CB_RESETCONTENT, 0, 0);
         list.AddResourceList(row.id, row.separator);
         EXPECT_EQ(row.items, Items(list)) << "string " << row.id;
@@ -148,7 +148,7 @@ TEST_F(Operations, AddResourceList)
 TEST_F(Operations, AddResourceListTakesTheWholeEntry)
 {
     ComboBox list;
-    list.Bind(dialog.hwnd, IDC_LIST);
+    list.Bind(dialog.GetHwnd(), IDC_LIST);
     list.AddResourceList(IDS_LONG, '/');
     std::vector<std::string> items = Items(list);
     // 300 characters: 30 whole items, none cut.
@@ -159,7 +159,7 @@ TEST_F(Operations, AddResourceListTakesTheWholeEntry)
 TEST_F(Operations, AddStringAndSetCurSel)
 {
     ComboBox list;
-    list.Bind(dialog.hwnd, IDC_LIST);
+    list.Bind(dialog.GetHwnd(), IDC_LIST);
     EXPECT_EQ(0, list.AddString(L"one"));
     EXPECT_EQ(1, list.AddString(L"two"));
     EXPECT_EQ(1, list.SetCurSel(1));
@@ -225,7 +225,7 @@ TEST(MenuEnable, ByCommandAndByPosition)
 
 TEST_F(Operations, SystemMenuClose)
 {
-    HMENU system = GetSystemMenu(dialog.hwnd, FALSE);
+    HMENU system = GetSystemMenu(dialog.GetHwnd(), FALSE);
     ASSERT_NE(nullptr, system);
     Menu menu;
     menu.Attach(system);
@@ -339,7 +339,7 @@ TEST_F(Operations, WarnShowsATaskModalBoxWithTheDefaultCaption)
 {
     const std::string warning = "\x83\x74\x83\x40\x83\x43\x83\x8B\x96\xBC\x82\xF0\x8E\x77\x92\xE8\x82\xB5"
                                 "\x82\xC4\x82\xAD\x82\xBE\x82\xB3\x82\xA2";  // ファイル名を指定してください
-    BoxCloser closer(GetCurrentThreadId(), IDOK, dialog.hwnd);
+    BoxCloser closer(GetCurrentThreadId(), IDOK, dialog.GetHwnd());
     EXPECT_EQ(IDOK, dialog.Warn(Widen(warning).c_str()));
     closer.Wait();
     ASSERT_TRUE(closer.found);
@@ -348,7 +348,7 @@ TEST_F(Operations, WarnShowsATaskModalBoxWithTheDefaultCaption)
     EXPECT_EQ(nullptr, closer.owner);
     // Task-modal without an owner: the thread's other windows are disabled while it shows.
     EXPECT_FALSE(closer.watchedEnabled);
-    EXPECT_TRUE(IsWindowEnabled(dialog.hwnd));
+    EXPECT_TRUE(IsWindowEnabled(dialog.GetHwnd()));
 }
 
 // The file name field of the file dialogs: a combo box in the Explorer style, an edit in the old one.

@@ -10,6 +10,6 @@ public:
     Owned() { this->CreateModeless(IDD_TEST, nullptr); }
     ~Owned()
     {
-        if (this->hwnd) DestroyWindow(this->hwnd);
+        if (this->GetHwnd()) DestroyWindow(this->GetHwnd());
     }
 };

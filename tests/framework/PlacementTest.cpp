@@ -80,7 +80,7 @@ class RealWindow : public testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_NE(nullptr, dialog.hwnd);
+        ASSERT_NE(nullptr, dialog.GetHwnd());
         dialog.GetSize(size);
         screen = {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
                   GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
@@ -89,7 +89,7 @@ protected:
     WindowPosition Where()
     {
         RECT rect;
-        GetWindowRect(dialog.hwnd, &rect);
+        GetWindowRect(dialog.GetHwnd(), &rect);
         return {rect.left, rect.top};
     }
 
@@ -130,9 +130,9 @@ TEST_F(RealWindow, CenterOnTheWorkArea)
 TEST_F(RealWindow, CenterOverAnotherWindow)
 {
     Owned<Dialog> other;
-    ASSERT_NE(nullptr, other.hwnd);
-    SetWindowPos(other.hwnd, nullptr, 100, 200, size.width + 200, size.height + 100, SWP_NOZORDER);
-    dialog.Center(other.hwnd);
+    ASSERT_NE(nullptr, other.GetHwnd());
+    SetWindowPos(other.GetHwnd(), nullptr, 100, 200, size.width + 200, size.height + 100, SWP_NOZORDER);
+    dialog.Center(other.GetHwnd());
     WindowPosition at = Where();
     EXPECT_EQ(200, at.x);
     EXPECT_EQ(250, at.y);
@@ -176,9 +176,9 @@ TEST_F(RealWindow, MaximisedAndMinimisedWindowsAreLeftAlone)
         dialog.Show(SW_RESTORE);
         dialog.MoveTo(-50, -20);
         dialog.Show(command);
-        ASSERT_TRUE(command == SW_MAXIMIZE ? IsZoomed(dialog.hwnd) : IsIconic(dialog.hwnd)) << command;
+        ASSERT_TRUE(command == SW_MAXIMIZE ? IsZoomed(dialog.GetHwnd()) : IsIconic(dialog.GetHwnd())) << command;
         RECT before;
-        GetWindowRect(dialog.hwnd, &before);
+        GetWindowRect(dialog.GetHwnd(), &before);
         WINDOWPOS record = {};
         record.x = -50;
         record.y = -20;
@@ -187,7 +187,7 @@ TEST_F(RealWindow, MaximisedAndMinimisedWindowsAreLeftAlone)
         EXPECT_EQ(-20, record.y) << command;
         dialog.KeepOnScreen(nullptr);
         RECT after;
-        GetWindowRect(dialog.hwnd, &after);
+        GetWindowRect(dialog.GetHwnd(), &after);
         EXPECT_TRUE(EqualRect(&before, &after)) << command;
         // The restored position is read also while the window is maximised or minimised.
         WindowPosition normal;
@@ -297,8 +297,7 @@ protected:
 };
 
 const std::vector<std::string> kAllEntries = {
-    "GetSystemMetrics", "MonitorFromWindow", "MonitorFromRect", "MonitorFromPoint",
-    "EnumDisplayMonitors", "GetMonitorInfoA", "EnumDisplayDevicesA",
+    "GetSystemMetrics", "MonitorFromWindow", "MonitorFromRect", "MonitorFromPoint", "EnumDisplayMonitors",
 };
 
 TEST_F(MultiMonitor, WithEveryEntryPointTheLookedUpFunctionAnswers)
@@ -314,7 +313,7 @@ TEST_F(MultiMonitor, WithEveryEntryPointTheLookedUpFunctionAnswers)
 TEST_F(MultiMonitor, WithoutOneTheVirtualScreenIsThePrimaryScreen)
 {
     const int primaryWidth = GetSystemMetrics(SM_CXSCREEN), primaryHeight = GetSystemMetrics(SM_CYSCREEN);
-    for (const std::string& missing : {kAllEntries[0], kAllEntries[3], kAllEntries[5], kAllEntries[6]}) {
+    for (const std::string& missing : {kAllEntries[0], kAllEntries[3], kAllEntries[4]}) {
         lookedUp.clear();
         hidden = missing;
         ResetMultiMonitorSupport(Lookup);

@@ -1,6 +1,8 @@
 #include "job/EncodeJob.h"
 
+#include "common/MessagePump.h"
 #include "common/Reliability.h"
+#include "common/ScopedHandle.h"
 #include "common/TestFiles.h"
 #include "job/EncodeSettings.h"
 #include "job/JobTestWindow.h"
@@ -19,20 +21,13 @@ namespace {
 
 // Runs in the program folder, where the recording encoder is mencoder.exe and the
 // recording player is player.exe.
-class EncodeJob : public testing::Test {
+class EncodeJob : public testing::Test, protected FolderFiles {
 protected:
-    EncodeJob() : folder(ExecutableFolder())
+    EncodeJob() : FolderFiles(ExecutableFolder())
     {
         for (const char* name : {"~enc.bat", "~pass.log", "encoder-args.txt", "player-args.txt"}) Remove(name);
-        SetDefaults(settings);
+        SetDefaultSettings(settings);
         window.SetFiles("C:\\Video\\clip.avi", "C:\\Video\\clip.flv");
-    }
-
-    std::string File(const char* name) const { return folder + "\\" + name; }
-    void Remove(const char* name) const
-    {
-        SetFileAttributesA(File(name).c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(File(name).c_str());
     }
 
     // The argument vectors the encoder received, one per call.
@@ -59,7 +54,7 @@ protected:
         for (DWORD start = GetTickCount(); GetTickCount() - start < milliseconds;) {
             if (FileExists(File("player-args.txt"))) return ReadFileBytes(File("player-args.txt"));
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-            JobTestWindow::Pump();
+            Pump();
         }
         return "(player not started)";
     }
@@ -70,7 +65,6 @@ protected:
         ASSERT_TRUE(window.WaitIdle()) << "the busy state did not end";
     }
 
-    std::string folder;
     EncodeSettings settings;
     JobTestWindow window;
 };
@@ -277,13 +271,13 @@ TEST_F(EncodeJob, UnwritableScriptRunsNothing)
 {
     WriteFileBytes(File("~enc.bat"), "@echo off\r\nmencoder.exe stale\r\n");
     WriteFileBytes(File("~pass.log"), "another job");
-    HANDLE held = CreateFileA(File("~enc.bat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    ScopedHandle held(CreateFileA(File("~enc.bat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held.IsValid());
     settings.OptFlag = PlayAfter;
     settings.Player.Assign(File("player.exe").c_str());
     EXPECT_EQ(ScriptNotRun, StartJob(window, settings));
     EXPECT_TRUE(window.Calls().empty()) << "the window went busy";
-    CloseHandle(held);
+    held.Close();
     EXPECT_EQ("(player not started)", WaitForPlayer(1500));
     EXPECT_FALSE(FileExists(File("encoder-args.txt")));
     EXPECT_EQ("@echo off\r\nmencoder.exe stale\r\n", ReadFileBytes(File("~enc.bat")));
@@ -308,7 +302,7 @@ TEST_F(EncodeJob, DISABLED_WorkerEndingAfterExitBegan)
     settings.InputDir.Release();
     for (DWORD start = GetTickCount(); GetTickCount() - start < 3000;) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-        JobTestWindow::Pump();
+        Pump();
     }
     EXPECT_EQ(1u, EncoderCalls().size()) << "the script ran to its end";
     const std::vector<bool> busy = {false};
@@ -331,25 +325,25 @@ TEST_F(EncodeJob, WaitForKeyKeepsTheRunBusyUntilAKey)
     Remove("idle.txt");
     char module[MAX_PATH];
     GetModuleFileNameA(nullptr, module, MAX_PATH);
-    PROCESS_INFORMATION child;
+    PROCESS_INFORMATION started;
     ASSERT_TRUE(StartDetached(Widen(std::string("\"") + module +
                                     "\" --gtest_also_run_disabled_tests --gtest_filter=EncodeJob.DISABLED_WaitForKeyRun"),
-                              child));
+                              started));
+    ScopedHandle child(started.hProcess);
 
     DWORD script = 0;
     for (DWORD start = GetTickCount(); GetTickCount() - start < 20000 && !script; Sleep(100)) {
-        if (FileExists(File("encoder-args.txt"))) script = FindChildProcess(child.dwProcessId, "cmd.exe");
+        if (FileExists(File("encoder-args.txt"))) script = FindChildProcess(started.dwProcessId, "cmd.exe");
     }
     ASSERT_NE(0u, script) << "the script did not run";
     Sleep(1500);
     EXPECT_FALSE(FileExists(File("idle.txt"))) << "the run ended before a key was pressed";
-    EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(child.hProcess, 0));
+    EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(child.Get(), 0));
 
     EXPECT_EQ(0u, RunToEnd("\"" + File("presskey.exe") + "\" " + std::to_string(script), 10000))
         << "the key could not be written to the script's console";
 
-    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(child.hProcess, 30000));
-    CloseHandle(child.hProcess);
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(child.Get(), 30000));
     EXPECT_TRUE(FileExists(File("idle.txt")));
     Remove("idle.txt");
 }

@@ -14,7 +14,7 @@ namespace {
 
 class EncoderCommand : public testing::Test {
 protected:
-    EncoderCommand() { SetDefaults(settings); }
+    EncoderCommand() { SetDefaultSettings(settings); }
 
     std::string Line(EncodePass pass)
     {
@@ -112,7 +112,7 @@ TEST_F(EncoderCommand, Branches)
          "\"C:\\Video\\clip.avi\"", "\"C:\\\x83\x5C\\\x95\x5C & ^!();.avi\""},
     };
     for (const Case& c : cases) {
-        SetDefaults(settings);
+        SetDefaultSettings(settings);
         window = FakeJobWindow();
         window.input = "C:\\Video\\clip.avi";
         window.output = "C:\\Video\\clip.flv";

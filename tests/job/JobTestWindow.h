@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/MessagePump.h"
 #include "job/JobWindow.h"
 #include "support/CodePage.h"
 #include "support/TextBuffer.h"
@@ -77,15 +78,6 @@ public:
         std::vector<bool> states;
         for (const Call& call : calls) states.push_back(call.enable);
         return states;
-    }
-
-    static void Pump()
-    {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
     }
 
     struct Call {

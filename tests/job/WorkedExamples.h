@@ -1,26 +1,12 @@
 #pragma once
 
 #include "job/EncodeSettings.h"
+#include "settings/SettingsFile.h"
 
 #include <windows.h>
 
 #include <string>
 
-// The values a first start without a settings file holds.
-inline void SetDefaults(EncodeSettings& s)
-{
-    s.mode = ConstantBitrate;
-    s.videoBitrate = 300;
-    s.quality = 4;
-    s.bSize = 0;
-    s.channel = Auto;
-    s.audioBitrate = 64;
-    s.compqua = 2;
-    s.samprate = 2;
-    lstrcpyA(s.framerate, "30");
-    lstrcpyA(s.size, "320x240");
-    s.OptFlag = 0;
-}
 
 // Four whole scripts, every byte fixed: the settings, the two file fields, the displayed
 // sample rate and the script they give.
@@ -35,7 +21,7 @@ struct WorkedExample {
 };
 
 inline const WorkedExample kWorkedExamples[] = {
-    {"defaults", [](EncodeSettings& s) { SetDefaults(s); },
+    {"defaults", [](EncodeSettings& s) { SetDefaultSettings(s); },
      "C:\\Video\\clip.avi", "C:\\Video\\clip.flv", "44100",
      "@echo off\r\n\r\n"
      "mencoder.exe \"C:\\Video\\clip.avi\" -vf harddup -ofps 30 -of lavf -lavfopts format=flv -ovc lavc"
@@ -44,7 +30,7 @@ inline const WorkedExample kWorkedExamples[] = {
      287},
     {"quality, resize, mono, pause",
      [](EncodeSettings& s) {
-         SetDefaults(s);
+         SetDefaultSettings(s);
          s.mode = QualityBased;
          s.quality = 5;
          s.bSize = 1;
@@ -65,7 +51,7 @@ inline const WorkedExample kWorkedExamples[] = {
      339},
     {"two-pass, joint stereo",
      [](EncodeSettings& s) {
-         SetDefaults(s);
+         SetDefaultSettings(s);
          s.mode = TwoPass;
          s.videoBitrate = 500;
          lstrcpyA(s.framerate, "23.976");
@@ -85,7 +71,7 @@ inline const WorkedExample kWorkedExamples[] = {
      558},
     {"bitrate, resize, stereo, spaces",
      [](EncodeSettings& s) {
-         SetDefaults(s);
+         SetDefaultSettings(s);
          s.videoBitrate = 800;
          s.bSize = 1;
          lstrcpyA(s.size, "640x480");

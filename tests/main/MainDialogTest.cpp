@@ -1,5 +1,7 @@
 #include "ui/main/MainDialog.h"
 
+#include "common/MessagePump.h"
+#include "common/ScopedHandle.h"
 #include "common/TestFiles.h"
 #include "job/EncodeSettings.h"
 #include "support/TextBuffer.h"
@@ -18,25 +20,6 @@
 #include <vector>
 
 namespace {
-
-void Pump()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
-// Pumps this thread's messages until the condition holds; false when the time ran out first.
-bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds)
-{
-    for (DWORD start = GetTickCount(); !done(); Sleep(20)) {
-        if (GetTickCount() - start > milliseconds) return false;
-        Pump();
-    }
-    return true;
-}
 
 // Runs an action on the first other dialog of this thread that appears, from a timer that
 // fires inside that dialog's own modal loop.
@@ -125,9 +108,9 @@ void ConfirmFileDialog(HWND dialog, const std::string& path)
     ConfirmFileDialog(dialog, Widen(path));
 }
 
-class MainWindowTest : public testing::Test {
+class MainWindowTest : public testing::Test, protected FolderFiles {
 protected:
-    MainWindowTest() : folder(ExecutableFolder()), window(settings)
+    MainWindowTest() : FolderFiles(ExecutableFolder()), window(settings)
     {
         INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_UPDOWN_CLASS};
         InitCommonControlsEx(&controls);
@@ -136,24 +119,17 @@ protected:
     }
     ~MainWindowTest()
     {
-        if (window.hwnd && IsWindow(window.hwnd)) DestroyWindow(window.hwnd);
+        if (window.GetHwnd() && IsWindow(window.GetHwnd())) DestroyWindow(window.GetHwnd());
         Pump();
         Remove("Brumweld.ini");
         Remove("~enc.bat");
-    }
-
-    std::string File(const char* name) const { return folder + "\\" + name; }
-    void Remove(const char* name) const
-    {
-        SetFileAttributesA(File(name).c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(File(name).c_str());
     }
 
     void Open(const std::string& ini = "")
     {
         if (!ini.empty()) WriteFileBytes(File("Brumweld.ini"), ini);
         ASSERT_TRUE(window.Create());
-        main = window.hwnd;
+        main = window.GetHwnd();
     }
 
     std::string Text(int id) const { return ItemText(main, id); }
@@ -167,7 +143,6 @@ protected:
     }
     void Type(int id, const char* text) { SetDlgItemTextA(main, id, text); }
 
-    std::string folder;
     EncodeSettings settings;
     MainDialog window;
     HWND main = nullptr;
@@ -314,7 +289,7 @@ TEST_F(MainWindowTest, OptionBitsRoundTripAndUnknownBitsAreDropped)
         MainDialog dialog(record);
         WriteFileBytes(File("Brumweld.ini"), std::string("[Brumweld]\r\nOptFlag=") + c.stored + "\r\n");
         ASSERT_TRUE(dialog.Create());
-        main = dialog.hwnd;
+        main = dialog.GetHwnd();
         EXPECT_EQ(c.wait, Checked(IDC_WAIT_FOR_KEY)) << c.stored;
         EXPECT_EQ(c.keep, Checked(IDC_KEEP_BATCH)) << c.stored;
         EXPECT_EQ(c.play, Checked(IDC_PLAY_AFTER)) << c.stored;
@@ -395,6 +370,18 @@ TEST_F(MainWindowTest, RunRefusesAnOutputThatIsTheInputHoweverSpelt)
     DeleteFileA(File("other.flv").c_str());
 }
 
+// The window hands the job a name as long as the field holds it: no cut at 511 characters.
+TEST_F(MainWindowTest, ALongNameReachesTheScriptWhole)
+{
+    Open("[Brumweld]\r\nOptFlag=2\r\n");
+    const std::string input = "C:\\" + std::string(600, 'n') + ".avi";
+    Type(IDC_INPUT_FILE, input.c_str());
+    Type(IDC_OUTPUT_FILE, "out.flv");
+    window.RunCommand();
+    EXPECT_TRUE(PumpUntil([&] { return Enabled(IDC_RUN); }, 30000));
+    EXPECT_NE(std::string::npos, ReadFileBytes(File("~enc.bat")).find("mencoder.exe \"" + input + "\" -vf "));
+}
+
 TEST_F(MainWindowTest, SessionEndSavesTheSettingsOnce)
 {
     Open();
@@ -411,10 +398,10 @@ TEST_F(MainWindowTest, SessionEndSavesTheSettingsOnce)
 
 TEST_F(MainWindowTest, ARunEndingAfterTheWindowWentTouchesNothing)
 {
-    HANDLE gate = CreateEventA(nullptr, TRUE, FALSE, "BrumweldTestEncoderGate");
-    ASSERT_NE(nullptr, gate);
-    const std::string player = folder + "\\..\\job\\player.exe";
-    const std::string played = folder + "\\..\\job\\player-args.txt";
+    ScopedHandle gate(CreateEventA(nullptr, TRUE, FALSE, "BrumweldTestEncoderGate"));
+    ASSERT_TRUE(gate.IsValid());
+    const std::string player = File("player.exe");
+    const std::string played = File("player-args.txt");
     DeleteFileA(played.c_str());
     Remove("~pass.log");
     Remove("encoder-done.txt");
@@ -426,14 +413,13 @@ TEST_F(MainWindowTest, ARunEndingAfterTheWindowWentTouchesNothing)
 
     DestroyWindow(main);
     Pump();
-    SetEvent(gate);
+    SetEvent(gate.Get());
     EXPECT_TRUE(PumpUntil([&] { return ReadFileBytes(File("encoder-done.txt")) == "done\r\ndone\r\n"; }, 20000));
     // The script has ended: an end step would act now.
     Sleep(2000);
     EXPECT_TRUE(FileExists(File("~enc.bat")));
     EXPECT_TRUE(FileExists(File("~pass.log")));
     EXPECT_FALSE(FileExists(played)) << "the player was started";
-    CloseHandle(gate);
     Remove("~pass.log");
     Remove("encoder-done.txt");
 }

@@ -148,11 +148,12 @@ TEST(RandomSettingsFiles, LoadFillStoreSaveKeepsTheLayoutAndLimits)
         // stores and saves again, as the program does.
         SetLastError(0);
         ASSERT_TRUE(window.CreateModeless(IDD_MAIN, nullptr)) << "case " << i << " error " << GetLastError();
-        LoadSettingsFile(window, settings);
+        StoredPosition position;
+        LoadSettingsFile(settings, position);
         window.FillControls();
         window.StoreControls();
-        SaveSettingsFile(window, settings);
-        DestroyWindow(window.hwnd);
+        SaveSettingsFile(settings, position);
+        DestroyWindow(window.GetHwnd());
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
         const std::string fault = LayoutFault(ReadFileBytes(path));

@@ -3,7 +3,6 @@
 #include "common/TestFiles.h"
 #include "job/EncodeSettings.h"
 #include "settings/ProfileReader.h"
-#include "ui/framework/Window.h"
 
 #include <gtest/gtest.h>
 
@@ -18,55 +17,12 @@
 
 namespace {
 
-// A real 400 by 300 top-level window, destroyed with the object.
-class PlainWindow {
-public:
-    PlainWindow()
-    {
-        window.hwnd = CreateWindowExA(0, "STATIC", "settings", WS_POPUP | WS_CAPTION, 5, 6, 400, 300, nullptr,
-                                      nullptr, GetModuleHandleA(nullptr), nullptr);
-    }
-    ~PlainWindow() { DestroyWindow(window.hwnd); }
-    PlainWindow(const PlainWindow&) = delete;
-    PlainWindow& operator=(const PlainWindow&) = delete;
-
-    POINT Where() const
-    {
-        RECT rect;
-        GetWindowRect(window.hwnd, &rect);
-        return {rect.left, rect.top};
-    }
-
-    // Equal margins on the work area, up to the odd pixel.
-    bool Centred() const
-    {
-        RECT area, rect;
-        SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-        GetWindowRect(window.hwnd, &rect);
-        int left = rect.left - area.left, right = area.right - rect.right;
-        int top = rect.top - area.top, bottom = area.bottom - rect.bottom;
-        return (left == right || left + 1 == right) && (top == bottom || top + 1 == bottom);
-    }
-
-    Window window;
-};
-
-void SetDefaults(EncodeSettings& s)
+StoredPosition At(int x, int y)
 {
-    s.mode = 0;
-    s.videoBitrate = 300;
-    s.quality = 4;
-    lstrcpyA(s.framerate, "30");
-    s.bSize = 0;
-    lstrcpyA(s.size, "320x240");
-    s.channel = 0;
-    s.audioBitrate = 64;
-    s.compqua = 2;
-    s.samprate = 2;
-    s.OptFlag = 0;
-    s.InputDir.Assign("");
-    s.OutputDir.Assign("");
-    s.Player.Assign("");
+    StoredPosition position;
+    position.x = x;
+    position.y = y;
+    return position;
 }
 
 std::string Describe(const EncodeSettings& s)
@@ -114,13 +70,11 @@ void SetEveryField(EncodeSettings& s)
 
 class SettingsFile : public testing::Test {
 protected:
-    void SetUp() override { ASSERT_NE(nullptr, plain.window.hwnd); }
-
     // The profile functions may keep a file they read; a file written afresh must be read afresh.
     void Load(EncodeSettings& settings)
     {
         WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
-        LoadSettingsFile(plain.window, settings, path.c_str());
+        LoadSettingsFile(settings, position, path.c_str());
     }
 
     void LoadText(const std::string& text, EncodeSettings& settings)
@@ -129,18 +83,18 @@ protected:
         Load(settings);
     }
 
-    bool Save(const EncodeSettings& settings) { return SaveSettingsFile(plain.window, settings, path.c_str()); }
+    bool Save(const EncodeSettings& settings) { return SaveSettingsFile(settings, position, path.c_str()); }
 
     TempFolder folder;
     const std::string path = folder.File("Brumweld.ini");
-    PlainWindow plain;
+    StoredPosition position;
 };
 
 TEST_F(SettingsFile, ExampleLayout)
 {
     EncodeSettings settings;
-    SetDefaults(settings);
-    plain.window.MoveTo(412, 236);
+    SetDefaultSettings(settings);
+    position = At(412, 236);
     EXPECT_TRUE(Save(settings));
     EXPECT_EQ(kExampleFile, ReadFileBytes(path));
     EXPECT_FALSE(FileExists(SettingsTemporary(path)));
@@ -150,7 +104,7 @@ TEST_F(SettingsFile, EveryFieldWrittenByteForByte)
 {
     EncodeSettings settings;
     SetEveryField(settings);
-    plain.window.MoveTo(-8, -30);
+    position = At(-8, -30);
     EXPECT_TRUE(Save(settings));
     EXPECT_EQ(kFullFile, ReadFileBytes(path));
 }
@@ -161,8 +115,8 @@ TEST_F(SettingsFile, ReadsBackWhatItWrote)
     SetEveryField(expected);
     LoadText(kFullFile, settings);
     EXPECT_EQ(Describe(expected), Describe(settings));
-    EXPECT_EQ(-8, plain.Where().x);
-    EXPECT_EQ(-30, plain.Where().y);
+    EXPECT_EQ(-8, position.x);
+    EXPECT_EQ(-30, position.y);
     // Saving again gives the same bytes.
     EXPECT_TRUE(Save(settings));
     EXPECT_EQ(kFullFile, ReadFileBytes(path));
@@ -185,26 +139,27 @@ TEST_F(SettingsFile, LongValuesRoundTripWholeInAFolderAsLongAsItsNameAllows)
     ASSERT_EQ(MAX_PATH - 1u, file.size());
     EncodeSettings settings, again;
     SetEveryField(settings);
-    settings.Player.Assign(("C:\\" + std::string(596, 'p')).c_str());
+    // A 600-byte player path.
+    settings.Player.Assign(("C:\\" + std::string(597, 'p')).c_str());
     settings.InputDir.Assign(("C:\\" + std::string(300, 'i')).c_str());
     settings.OutputDir.Assign(("C:\\" + std::string(280, 'o')).c_str());
-    EXPECT_TRUE(SaveSettingsFile(plain.window, settings, file.c_str()));
-    LoadSettingsFile(plain.window, again, file.c_str());
+    EXPECT_TRUE(SaveSettingsFile(settings, position, file.c_str()));
+    LoadSettingsFile(again, position, file.c_str());
     EXPECT_EQ(Describe(settings), Describe(again));
     EXPECT_FALSE(FileExists(SettingsTemporary(file)));
 }
 
-TEST_F(SettingsFile, WithoutAFileEverythingIsDefaultAndTheWindowCentred)
+TEST_F(SettingsFile, WithoutAFileEverythingIsDefaultAndNoPositionIsStored)
 {
     EncodeSettings settings, expected;
-    SetDefaults(expected);
+    SetDefaultSettings(expected);
     settings.InputDir.Assign("left from before");
     settings.Player.Assign("left from before");
     settings.OptFlag = 3;
-    plain.window.MoveTo(1, 2);
+    position = At(1, 2);
     Load(settings);
     EXPECT_EQ(Describe(expected), Describe(settings));
-    EXPECT_TRUE(plain.Centred());
+    EXPECT_FALSE(position.IsStored());
     EXPECT_EQ(255, settings.InputDir.Capacity());
     EXPECT_EQ(255, settings.OutputDir.Capacity());
     EXPECT_EQ(511, settings.Player.Capacity());
@@ -258,10 +213,54 @@ TEST_F(SettingsFile, Reading)
 {
     for (const ReadRow& row : ReadRows()) {
         EncodeSettings settings, expected;
-        SetDefaults(expected);
+        SetDefaultSettings(expected);
         row.change(expected);
         LoadText(row.text, settings);
         EXPECT_EQ(Describe(expected), Describe(settings)) << row.what;
+    }
+}
+
+// Each key alone in a file fills its own field, or the position, and is saved on its own line
+// of the fixed layout.
+TEST_F(SettingsFile, EveryKeyRoundTripsThroughTheFile)
+{
+    using Change = std::function<void(EncodeSettings&, StoredPosition&)>;
+    const struct { const char* section; const char* line; Change change; } keys[] = {
+        {"Brumweld", "WinX=17", [](EncodeSettings&, StoredPosition& p) { p.x = 17; }},
+        {"Brumweld", "WinY=-3", [](EncodeSettings&, StoredPosition& p) { p.y = -3; }},
+        {"Brumweld", "OptFlag=5", [](EncodeSettings& s, StoredPosition&) { s.OptFlag = 5; }},
+        {"Brumweld", "InputDir=C:\\in", [](EncodeSettings& s, StoredPosition&) { s.InputDir.Assign("C:\\in"); }},
+        {"Brumweld", "OutputDir=D:\\out", [](EncodeSettings& s, StoredPosition&) { s.OutputDir.Assign("D:\\out"); }},
+        {"Brumweld", "Player=C:\\p.exe", [](EncodeSettings& s, StoredPosition&) { s.Player.Assign("C:\\p.exe"); }},
+        {"Video", "mode=2", [](EncodeSettings& s, StoredPosition&) { s.mode = 2; }},
+        {"Video", "bitrate=900", [](EncodeSettings& s, StoredPosition&) { s.videoBitrate = 900; }},
+        {"Video", "quality=17", [](EncodeSettings& s, StoredPosition&) { s.quality = 17; }},
+        {"Video", "framerate=29.97", [](EncodeSettings& s, StoredPosition&) { lstrcpyA(s.framerate, "29.97"); }},
+        {"Video", "bSize=1", [](EncodeSettings& s, StoredPosition&) { s.bSize = 1; }},
+        {"Video", "size=640x480", [](EncodeSettings& s, StoredPosition&) { lstrcpyA(s.size, "640x480"); }},
+        {"Audio", "channel=3", [](EncodeSettings& s, StoredPosition&) { s.channel = 3; }},
+        {"Audio", "bitrate=128", [](EncodeSettings& s, StoredPosition&) { s.audioBitrate = 128; }},
+        {"Audio", "compqua=7", [](EncodeSettings& s, StoredPosition&) { s.compqua = 7; }},
+        {"Audio", "samprate=1", [](EncodeSettings& s, StoredPosition&) { s.samprate = 1; }},
+    };
+    for (const auto& key : keys) {
+        EncodeSettings settings, expected;
+        StoredPosition expectedPosition;
+        SetDefaultSettings(expected);
+        key.change(expected, expectedPosition);
+        LoadText("[" + std::string(key.section) + "]\r\n" + key.line + "\r\n", settings);
+        EXPECT_EQ(Describe(expected), Describe(settings)) << key.line;
+        EXPECT_EQ(expectedPosition.x, position.x) << key.line;
+        EXPECT_EQ(expectedPosition.y, position.y) << key.line;
+
+        // The example file with no position, the key's line in its own section swapped in.
+        std::string file = kExampleFile;
+        file.replace(file.find("WinX=412"), 8, "WinX=-1000").replace(file.find("WinY=236"), 8, "WinY=-1000");
+        const std::string name = std::string(key.line).substr(0, std::string(key.line).find('=') + 1);
+        size_t at = file.find("\r\n" + name, file.find("[" + std::string(key.section) + "]")) + 2;
+        file.replace(at, file.find("\r\n", at) - at, key.line);
+        EXPECT_TRUE(Save(settings));
+        EXPECT_EQ(file, ReadFileBytes(path)) << key.line;
     }
 }
 
@@ -269,7 +268,7 @@ TEST_F(SettingsFile, AHandEditedFileIsRewrittenInTheFixedLayout)
 {
     EncodeSettings settings;
     LoadText("; by hand\r\n[video]\r\nMode = 2\r\nextra=1\r\n", settings);
-    plain.window.MoveTo(412, 236);
+    position = At(412, 236);
     EXPECT_TRUE(Save(settings));
     std::string expected = kExampleFile;
     expected.replace(expected.find("mode=0"), 6, "mode=2");
@@ -293,13 +292,13 @@ TEST_F(SettingsFile, StoredPosition)
     };
     for (const PositionRow& row : rows) {
         EncodeSettings settings;
-        plain.window.MoveTo(1, 2);
+        position = At(1, 2);
         LoadText(row.text, settings);
         if (row.centred) {
-            EXPECT_TRUE(plain.Centred()) << row.text;
+            EXPECT_FALSE(position.IsStored()) << row.text;
         } else {
-            EXPECT_EQ(row.x, plain.Where().x) << row.text;
-            EXPECT_EQ(row.y, plain.Where().y) << row.text;
+            EXPECT_EQ(row.x, position.x) << row.text;
+            EXPECT_EQ(row.y, position.y) << row.text;
         }
     }
 }
@@ -307,9 +306,9 @@ TEST_F(SettingsFile, StoredPosition)
 TEST_F(SettingsFile, AMissingFolderCreatesNothing)
 {
     EncodeSettings settings;
-    SetDefaults(settings);
+    SetDefaultSettings(settings);
     const std::string missing = folder.File("missing\\Brumweld.ini");
-    EXPECT_FALSE(SaveSettingsFile(plain.window, settings, missing.c_str()));
+    EXPECT_FALSE(SaveSettingsFile(settings, position, missing.c_str()));
     EXPECT_FALSE(FileExists(missing));
     EXPECT_FALSE(FileExists(SettingsTemporary(missing)));
 }
@@ -340,7 +339,6 @@ class ProgramFolderFile : public testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_NE(nullptr, plain.window.hwnd);
         existed = FileExists(path);
         if (existed) saved = ReadFileBytes(path);
         Remove();
@@ -362,24 +360,24 @@ protected:
     const std::string path = ExecutableFolder() + "\\Brumweld.ini";
     bool existed = false;
     std::string saved;
-    PlainWindow plain;
+    StoredPosition position;
 };
 
 TEST_F(ProgramFolderFile, LoadAndSaveUseTheFileBesideTheExecutable)
 {
     EncodeSettings settings;
-    SetDefaults(settings);
-    plain.window.MoveTo(412, 236);
-    SaveSettingsFile(plain.window, settings);
+    SetDefaultSettings(settings);
+    position = At(412, 236);
+    SaveSettingsFile(settings, position);
     EXPECT_EQ(kExampleFile, ReadFileBytes(path));
 
     WriteFileBytes(path, kFullFile);
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
     EncodeSettings loaded, expected;
     SetEveryField(expected);
-    LoadSettingsFile(plain.window, loaded);
+    LoadSettingsFile(loaded, position);
     EXPECT_EQ(Describe(expected), Describe(loaded));
-    EXPECT_EQ(-8, plain.Where().x);
+    EXPECT_EQ(-8, position.x);
 }
 
 TEST_F(ProgramFolderFile, AReadOnlyHiddenOrSystemFileStaysAsItWas)
@@ -389,8 +387,8 @@ TEST_F(ProgramFolderFile, AReadOnlyHiddenOrSystemFileStaysAsItWas)
         WriteFileBytes(path, kFullFile);
         ASSERT_TRUE(SetFileAttributesA(path.c_str(), mark));
         EncodeSettings settings;
-        SetDefaults(settings);
-        SaveSettingsFile(plain.window, settings);
+        SetDefaultSettings(settings);
+        SaveSettingsFile(settings, position);
         EXPECT_EQ(kFullFile, ReadFileBytes(path)) << mark;
         EXPECT_NE(0u, GetFileAttributesA(path.c_str()) & mark) << mark;
         EXPECT_FALSE(FileExists(SettingsTemporary(path))) << mark;
@@ -403,8 +401,8 @@ TEST_F(ProgramFolderFile, AFileHeldWithoutSharingStaysAsItWas)
     HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, held);
     EncodeSettings settings;
-    SetDefaults(settings);
-    SaveSettingsFile(plain.window, settings);
+    SetDefaultSettings(settings);
+    SaveSettingsFile(settings, position);
     CloseHandle(held);
     EXPECT_EQ(kFullFile, ReadFileBytes(path));
     EXPECT_FALSE(FileExists(SettingsTemporary(path)));
@@ -448,10 +446,10 @@ TEST(FullDisk, SavingLeavesTheOldFileWhole)
     DeleteFileA((folder + "\\probe").c_str());
     ASSERT_LT(written, block.size());
 
-    PlainWindow plain;
+    StoredPosition position;
     EncodeSettings settings;
     SetEveryField(settings);
-    EXPECT_FALSE(SaveSettingsFile(plain.window, settings, path.c_str()));
+    EXPECT_FALSE(SaveSettingsFile(settings, position, path.c_str()));
     EXPECT_EQ(before, ReadFileBytes(path));
     EXPECT_FALSE(FileExists(SettingsTemporary(path)));
 }

@@ -23,7 +23,7 @@ std::string ShortName(const std::wstring& name)
 
 // Every name the user can give, in both code pages a Japanese Windows runs with; relative
 // names judged from the test's folder, never from the current one.
-TEST(WriteName, TheScriptsFormOfEveryKindOfName)
+TEST(ResolveName, TheScriptsFormOfEveryKindOfName)
 {
     TempFolder temp;
     const std::wstring t = Widen(temp.Path());
@@ -93,7 +93,7 @@ TEST(WriteName, TheScriptsFormOfEveryKindOfName)
     };
     for (const auto& row : rows) {
         WrittenName name;
-        bool written = WriteName(row.given.c_str(), t.c_str(), row.use, row.page, name);
+        bool written = ResolveName(row.given.c_str(), t.c_str(), row.use, row.page, name);
         EXPECT_EQ(row.written, written ? std::string(name.text.Data()) : refused) << Narrow(row.given) << " " << row.page;
         if (written) {
             EXPECT_EQ(row.file, name.file.Data()) << Narrow(row.given);

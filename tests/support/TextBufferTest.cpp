@@ -1,5 +1,7 @@
 #include "support/TextBuffer.h"
 
+#include "support/ProgramFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <windows.h>

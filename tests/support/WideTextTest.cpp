@@ -1,6 +1,7 @@
 #include "support/WideText.h"
 
 #include "common/TestFiles.h"
+#include "support/CommandLine.h"
 
 #include <gtest/gtest.h>
 

@@ -4,48 +4,68 @@ namespace drive {
 
 namespace {
 
-struct Search {
+struct Walk {
     DWORD processId;
-    const char* className;
-    const char* caption;
-    HWND except;
-    HWND found;
+    const std::function<bool(HWND)>* visit;
 };
 
-BOOL CALLBACK Visit(HWND window, LPARAM parameter)
+BOOL CALLBACK VisitProcessWindow(HWND window, LPARAM parameter)
 {
-    auto* search = reinterpret_cast<Search*>(parameter);
+    auto* walk = reinterpret_cast<Walk*>(parameter);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner != search->processId || window == search->except || !IsWindowVisible(window)) return TRUE;
-    char text[256];
-    if (search->className) {
-        GetClassNameA(window, text, sizeof text);
-        if (lstrcmpA(text, search->className) != 0) return TRUE;
-    }
-    if (search->caption) {
-        GetWindowTextA(window, text, sizeof text);
-        if (lstrcmpA(text, search->caption) != 0) return TRUE;
-    }
-    search->found = window;
-    return FALSE;
+    return owner != walk->processId || (*walk->visit)(window) ? TRUE : FALSE;
+}
+
+BOOL CALLBACK CountChild(HWND, LPARAM count)
+{
+    ++*reinterpret_cast<long*>(count);
+    return TRUE;
+}
+
+// The visible top-level window of the process with this class and caption (either may be null).
+HWND Find(DWORD processId, const char* className, const char* caption, HWND except)
+{
+    HWND found = nullptr;
+    ForEachProcessWindow(processId, [&](HWND window) {
+        if (window == except || !IsWindowVisible(window)) return true;
+        char text[256];
+        if (className && (GetClassNameA(window, text, sizeof text), lstrcmpA(text, className) != 0)) return true;
+        if (caption && (GetWindowTextA(window, text, sizeof text), lstrcmpA(text, caption) != 0)) return true;
+        found = window;
+        return false;
+    });
+    return found;
 }
 
 }  // namespace
 
+void ForEachProcessWindow(DWORD processId, const std::function<bool(HWND)>& visit)
+{
+    Walk walk = {processId, &visit};
+    EnumWindows(VisitProcessWindow, reinterpret_cast<LPARAM>(&walk));
+}
+
+long CountWindows(DWORD processId)
+{
+    long count = 0;
+    ForEachProcessWindow(processId, [&](HWND window) {
+        ++count;
+        EnumChildWindows(window, CountChild, reinterpret_cast<LPARAM>(&count));
+        return true;
+    });
+    return count;
+}
+
 HWND FindProcessWindow(DWORD processId, const char* className, HWND except)
 {
-    Search search = {processId, className, nullptr, except, nullptr};
-    EnumWindows(Visit, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return Find(processId, className, nullptr, except);
 }
 
 HWND WaitForMainWindow(DWORD processId, DWORD milliseconds)
 {
     for (DWORD start = GetTickCount();; Sleep(50)) {
-        Search search = {processId, "#32770", "Brumweld", nullptr, nullptr};
-        EnumWindows(Visit, reinterpret_cast<LPARAM>(&search));
-        if (search.found) return search.found;
+        if (HWND found = Find(processId, "#32770", "Brumweld", nullptr)) return found;
         if (GetTickCount() - start >= milliseconds) return nullptr;
     }
 }

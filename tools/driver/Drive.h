@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 // Drives a running Brumweld from another process through window messages, as a user's
@@ -12,6 +13,11 @@ namespace drive {
 HWND WaitForMainWindow(DWORD processId, DWORD milliseconds);
 // Any visible top-level window of the process with this class and caption other than the main window.
 HWND FindProcessWindow(DWORD processId, const char* className, HWND except);
+
+// Calls visit with each top-level window of the process, visible or not, until it answers false.
+void ForEachProcessWindow(DWORD processId, const std::function<bool(HWND)>& visit);
+// The process's windows, top-level and child, visible or not.
+long CountWindows(DWORD processId);
 
 std::string GetText(HWND dialog, int id);
 void SetText(HWND dialog, int id, const std::string& text);

@@ -4,7 +4,7 @@
 // program has finished, with its exit status. cmd cannot wait for a host program itself,
 // so the host side (host-bridge.sh, beside this program) writes the status to a file
 // that this program watches.
-#include "support/CodePage.h"
+#include "tools/common/StdText.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -20,16 +20,12 @@ using UnixFileName = char*(CDECL*)(const WCHAR*);
 // The host's names are UTF-8.
 std::string Utf8(const std::wstring& text)
 {
-    TextBuffer utf8;
-    ToCodePage(text.c_str(), CP_UTF8, utf8);
-    return utf8.Data();
+    return ToNarrow(text, CP_UTF8);
 }
 
 std::wstring Wide(const std::string& utf8)
 {
-    WideText text;
-    FromCodePage(utf8.c_str(), CP_UTF8, text);
-    return text.Data();
+    return ToWide(utf8, CP_UTF8);
 }
 
 std::string UnixPath(const std::wstring& windowsPath)

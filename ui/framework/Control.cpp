@@ -5,14 +5,14 @@
 
 HWND Control::Bind(HWND dialog, int id)
 {
-    hwnd = GetDlgItem(dialog, id);
-    return hwnd;
+    Attach(GetDlgItem(dialog, id));
+    return GetHwnd();
 }
 
 LRESULT Control::DefaultProc(int unhandled, LRESULT, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (!prevProc) return DefWindowProcW(hwnd, msg, wParam, lParam);
-    return unhandled ? CallWindowProcW(prevProc, hwnd, msg, wParam, lParam) : 0;
+    if (!prevProc) return DefWindowProcW(GetHwnd(), msg, wParam, lParam);
+    return unhandled ? CallWindowProcW(prevProc, GetHwnd(), msg, wParam, lParam) : 0;
 }
 
 LRESULT ComboBox::AddString(const wchar_t* text) { return Send(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text)); }

@@ -14,7 +14,10 @@ bool Dialog::CreateModeless(WORD templateId, HWND owner)
 LRESULT Dialog::DefaultProc(int unhandled, LRESULT result, UINT msg, WPARAM, LPARAM)
 {
     if (msg == WM_INITDIALOG) return result;
-    return unhandled ? FALSE : TRUE;
+    if (unhandled) return FALSE;
+    // The dialog manager gives the sender what DWLP_MSGRESULT holds.
+    SetLong(DWLP_MSGRESULT, result);
+    return TRUE;
 }
 
 INT_PTR CALLBACK DialogProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -24,7 +27,7 @@ INT_PTR CALLBACK DialogProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
         // Only the first WM_INITDIALOG binds: any process can send another, with any number in lParam.
         if (!object && msg == WM_INITDIALOG && lParam) {
             object = reinterpret_cast<Window*>(lParam);
-            object->hwnd = window;
+            object->Attach(window);
             object->SetLong(DWLP_USER, lParam);
         }
         if (!object) return FALSE;

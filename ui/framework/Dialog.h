@@ -8,7 +8,8 @@ public:
     // The object learns its handle from WM_INITDIALOG, before this returns.
     bool CreateModeless(WORD templateId, HWND owner);
 
-    // The dialog manager sees only the handled flag, except for WM_INITDIALOG.
+    // The dialog manager sees the handled flag, and the handler's result through DWLP_MSGRESULT;
+    // WM_INITDIALOG's result is returned as it is.
     LRESULT DefaultProc(int unhandled, LRESULT result, UINT msg, WPARAM wParam, LPARAM lParam) override;
 };
 

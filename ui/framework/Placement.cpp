@@ -9,8 +9,7 @@ const UINT kPlacementLength = 44;
 static_assert(sizeof(WINDOWPLACEMENT) == kPlacementLength, "the record keeps its first size");
 
 const char* const kMultiMonitorEntries[] = {
-    "GetSystemMetrics", "MonitorFromWindow", "MonitorFromRect", "MonitorFromPoint",
-    "EnumDisplayMonitors", "GetMonitorInfoA", "EnumDisplayDevicesA",
+    "GetSystemMetrics", "MonitorFromWindow", "MonitorFromRect", "MonitorFromPoint", "EnumDisplayMonitors",
 };
 const int kEntryCount = sizeof kMultiMonitorEntries / sizeof kMultiMonitorEntries[0];
 
@@ -132,9 +131,9 @@ bool Window::GetNormalPosition(WindowPosition& position)
     return true;
 }
 
-BOOL Window::MoveTo(int x, int y)
+bool Window::MoveTo(int x, int y)
 {
-    return SetWindowPos(hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    return SetWindowPos(hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER) != FALSE;
 }
 
 void Window::Center(HWND other)

@@ -8,7 +8,11 @@ LRESULT Window::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         LRESULT result = 0;
         if (PreDispatch(msg, wParam, lParam, &result)) return result;
         int handled = Dispatch(msg, wParam, static_cast<UINT_PTR>(lParam), &result);
-        return DefaultProc(handled ? 0 : 1, result, msg, wParam, lParam);
+        LRESULT answer = DefaultProc(handled ? 0 : 1, result, msg, wParam, lParam);
+        // The window's last message: the handle names nothing from now on. Destruction hides the
+        // window first, so one sent by another program to the shown window is not its end.
+        if (msg == WM_NCDESTROY && !IsWindowVisible(hwnd)) hwnd = nullptr;
+        return answer;
     }, LRESULT(0));
 }
 

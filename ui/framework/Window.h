@@ -8,8 +8,10 @@ class WideText;
 struct VirtualScreen;
 struct WindowSize;
 
-// A window handle and one typed virtual handler per window message behind one dispatcher.
-// The object owns nothing: destroying it never destroys its window.
+// A window's object: its handle, and one typed virtual handler per window message behind one
+// dispatcher. The object owns nothing: destroying it never destroys its window. The handle is
+// the object's own, given by Attach (the dialog procedure gives it at WM_INITDIALOG) and
+// cleared when the window sends its last message, WM_NCDESTROY.
 class Window {
 public:
     Window() = default;
@@ -22,8 +24,9 @@ public:
     // Nonzero consumes the message: WindowProc returns the result at once.
     virtual int PreDispatch(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result);
 
-    // Handlers: nonzero means handled; a result pointer points at the message's result.
-    // A whole wParam or lParam arrives as UINT_PTR, so handles and pointers keep every bit.
+    // Handlers: nonzero means handled. A handler with a result pointer may set the value the
+    // sender receives; it starts at 0. A whole wParam or lParam arrives as UINT_PTR, so handles
+    // and pointers keep every bit.
     virtual int OnInitDialog(LRESULT* result);
     virtual int OnNcCreate(UINT_PTR createStruct);
     virtual int OnCreate(UINT_PTR createStruct);
@@ -100,40 +103,43 @@ public:
     // Every message from WM_USER to 0x7FFF.
     virtual int OnUserMessage(UINT msg, UINT_PTR wParam, UINT_PTR lParam);
 
+    HWND GetHwnd() const { return hwnd; }
+    // Binds the object to a window made elsewhere, which it then speaks for without owning it.
+    void Attach(HWND window) { hwnd = window; }
     LONG_PTR SetLong(int index, LONG_PTR value);
 
     // The window itself.
     LRESULT Send(UINT msg, WPARAM wParam, LPARAM lParam);
-    BOOL Destroy();
-    BOOL Show(int command);
-    BOOL SetText(const wchar_t* text);
+    bool Destroy();
+    bool Show(int command);
+    bool SetText(const wchar_t* text);
     int GetText(WideText& text);
     HICON SetIcon(int big, HICON icon);
     int Warn(const wchar_t* text);
 
     // Child controls of the window by identifier.
-    void EnableItem(int id, BOOL enable);
-    UINT GetItemInt(int id, BOOL isSigned);
-    int GetItemIntClamped(int id, BOOL isSigned, int min, int max);
-    BOOL SetItemInt(int id, UINT value, BOOL isSigned);
+    void EnableItem(int id, bool enable);
+    // The text read as a number; isNumber, when given, tells whether it was one (else 0 comes back).
+    UINT GetItemInt(int id, bool isSigned, bool* isNumber = nullptr);
+    int GetItemIntClamped(int id, bool isSigned, int min, int max);
+    bool SetItemInt(int id, UINT value, bool isSigned);
     // The whole text, the buffer grown to hold it.
     UINT GetItemText(int id, WideText& text);
-    BOOL SetItemText(int id, const wchar_t* text);
+    bool SetItemText(int id, const wchar_t* text);
     int GetItemTextLength(int id);
-    UINT IsItemChecked(int id);
-    BOOL CheckItem(int id, UINT state);
+    bool IsItemChecked(int id);
+    bool CheckItem(int id, bool checked);
 
     // Placement on the screen.
     void GetVirtualScreen(VirtualScreen& screen);
     void GetSize(WindowSize& size);
     bool GetNormalPosition(WindowPosition& position);
-    BOOL MoveTo(int x, int y);
+    bool MoveTo(int x, int y);
     void Center(HWND other);
     void KeepOnScreen(WINDOWPOS* record);
 
-    HWND hwnd = nullptr;
-
 private:
+    HWND hwnd = nullptr;
     // From GetWindowPlacement's normal rectangle to the screen, as last measured: none until then.
     WindowPosition placementOffset = {};
     int Dispatch(UINT msg, UINT_PTR wParam, UINT_PTR lParam, LRESULT* result);

@@ -4,11 +4,12 @@
 
 LRESULT Window::Send(UINT msg, WPARAM wParam, LPARAM lParam) { return SendMessageW(hwnd, msg, wParam, lParam); }
 
-BOOL Window::Destroy() { return DestroyWindow(hwnd); }
+bool Window::Destroy() { return DestroyWindow(hwnd) != FALSE; }
 
-BOOL Window::Show(int command) { return ShowWindow(hwnd, command); }
+// ShowWindow answers whether the window was visible before, not whether it worked.
+bool Window::Show(int command) { return ShowWindow(hwnd, command) != FALSE; }
 
-BOOL Window::SetText(const wchar_t* text) { return SetWindowTextW(hwnd, text); }
+bool Window::SetText(const wchar_t* text) { return SetWindowTextW(hwnd, text) != FALSE; }
 
 int Window::GetText(WideText& text)
 {
@@ -26,18 +27,27 @@ int Window::Warn(const wchar_t* text)
     return MessageBoxW(nullptr, text, nullptr, MB_OK | MB_ICONWARNING | MB_TASKMODAL | MB_TOPMOST);
 }
 
-void Window::EnableItem(int id, BOOL enable) { EnableWindow(GetDlgItem(hwnd, id), enable); }
+void Window::EnableItem(int id, bool enable) { EnableWindow(GetDlgItem(hwnd, id), enable ? TRUE : FALSE); }
 
-UINT Window::GetItemInt(int id, BOOL isSigned) { return GetDlgItemInt(hwnd, id, nullptr, isSigned); }
+UINT Window::GetItemInt(int id, bool isSigned, bool* isNumber)
+{
+    BOOL translated = FALSE;
+    UINT value = GetDlgItemInt(hwnd, id, &translated, isSigned ? TRUE : FALSE);
+    if (isNumber) *isNumber = translated != FALSE;
+    return value;
+}
 
-int Window::GetItemIntClamped(int id, BOOL isSigned, int min, int max)
+int Window::GetItemIntClamped(int id, bool isSigned, int min, int max)
 {
     int value = static_cast<int>(GetItemInt(id, isSigned));
     if (value < min) return min;
     return value > max ? max : value;
 }
 
-BOOL Window::SetItemInt(int id, UINT value, BOOL isSigned) { return SetDlgItemInt(hwnd, id, value, isSigned); }
+bool Window::SetItemInt(int id, UINT value, bool isSigned)
+{
+    return SetDlgItemInt(hwnd, id, value, isSigned ? TRUE : FALSE) != FALSE;
+}
 
 UINT Window::GetItemText(int id, WideText& text)
 {
@@ -45,10 +55,13 @@ UINT Window::GetItemText(int id, WideText& text)
     return GetDlgItemTextW(hwnd, id, text.Data(), text.BufferSize());
 }
 
-BOOL Window::SetItemText(int id, const wchar_t* text) { return SetDlgItemTextW(hwnd, id, text); }
+bool Window::SetItemText(int id, const wchar_t* text) { return SetDlgItemTextW(hwnd, id, text) != FALSE; }
 
 int Window::GetItemTextLength(int id) { return GetWindowTextLengthW(GetDlgItem(hwnd, id)); }
 
-UINT Window::IsItemChecked(int id) { return IsDlgButtonChecked(hwnd, id); }
+bool Window::IsItemChecked(int id) { return IsDlgButtonChecked(hwnd, id) == BST_CHECKED; }
 
-BOOL Window::CheckItem(int id, UINT state) { return CheckDlgButton(hwnd, id, state); }
+bool Window::CheckItem(int id, bool checked)
+{
+    return CheckDlgButton(hwnd, id, checked ? BST_CHECKED : BST_UNCHECKED) != FALSE;
+}

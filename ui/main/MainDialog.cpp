@@ -5,6 +5,7 @@
 #include "job/EncoderCommand.h"
 #include "settings/SettingsFile.h"
 #include "support/FileIdentity.h"
+#include "support/ProgramFolder.h"
 #include "support/SystemEntry.h"
 #include "support/TextBuffer.h"
 #include "support/WideText.h"
@@ -71,7 +72,13 @@ bool MainDialog::Create()
     settingsSaved = false;
     SetIcon(ICON_BIG, LoadIconImage(IDI_MAIN, 32));
     SetIcon(ICON_SMALL, LoadIconImage(IDI_MAIN, 16));
-    LoadSettingsFile(*this, settings);
+    StoredPosition position;
+    LoadSettingsFile(settings, position);
+    if (position.IsStored()) {
+        MoveTo(position.x, position.y);
+    } else {
+        Center(nullptr);
+    }
     FillControls();
     KeepOnScreen(nullptr);
     Show(SW_SHOWNORMAL);
@@ -80,55 +87,55 @@ bool MainDialog::Create()
 
 void MainDialog::FillControls()
 {
-    videoMode.Bind(hwnd, IDC_VIDEO_MODE);
+    videoMode.Bind(GetHwnd(), IDC_VIDEO_MODE);
     for (const wchar_t* text : kModeTexts) videoMode.AddString(text);
     videoMode.SetCurSel(settings.mode);
 
-    SetItemInt(IDC_VIDEO_BITRATE, settings.videoBitrate, FALSE);
-    if (settings.mode == QualityBased) EnableItem(IDC_VIDEO_BITRATE, FALSE);
-    SetItemInt(IDC_VIDEO_QUALITY, settings.quality, FALSE);
-    SendDlgItemMessageW(hwnd, IDC_VIDEO_QUALITY_SPIN, UDM_SETRANGE, 0, 31);
+    SetItemInt(IDC_VIDEO_BITRATE, settings.videoBitrate, false);
+    if (settings.mode == QualityBased) EnableItem(IDC_VIDEO_BITRATE, false);
+    SetItemInt(IDC_VIDEO_QUALITY, settings.quality, false);
+    SendDlgItemMessageW(GetHwnd(), IDC_VIDEO_QUALITY_SPIN, UDM_SETRANGE, 0, 31);
     if (settings.mode != QualityBased) {
-        EnableItem(IDC_VIDEO_QUALITY, FALSE);
-        EnableItem(IDC_VIDEO_QUALITY_SPIN, FALSE);
+        EnableItem(IDC_VIDEO_QUALITY, false);
+        EnableItem(IDC_VIDEO_QUALITY_SPIN, false);
     }
 
-    frameRate.Bind(hwnd, IDC_FRAME_RATE);
+    frameRate.Bind(GetHwnd(), IDC_FRAME_RATE);
     frameRate.AddResourceList(IDS_FRAME_RATES, L'/');
     ShowValue(frameRate, settings.framerate);
 
-    CheckItem(IDC_RESIZE, settings.bSize != 0 ? BST_CHECKED : BST_UNCHECKED);
-    frameSize.Bind(hwnd, IDC_FRAME_SIZE);
+    CheckItem(IDC_RESIZE, settings.bSize != 0);
+    frameSize.Bind(GetHwnd(), IDC_FRAME_SIZE);
     frameSize.AddResourceList(IDS_FRAME_SIZES, L'/');
     ShowValue(frameSize, settings.size);
-    if (settings.bSize == 0) EnableItem(IDC_FRAME_SIZE, FALSE);
+    if (settings.bSize == 0) EnableItem(IDC_FRAME_SIZE, false);
 
-    audioChannel.Bind(hwnd, IDC_AUDIO_CHANNEL);
+    audioChannel.Bind(GetHwnd(), IDC_AUDIO_CHANNEL);
     for (const wchar_t* text : kChannelTexts) audioChannel.AddString(text);
     audioChannel.SetCurSel(settings.channel);
 
-    SetItemInt(IDC_AUDIO_BITRATE, settings.audioBitrate, FALSE);
-    SetItemInt(IDC_COMP_QUALITY, settings.compqua, FALSE);
-    SendDlgItemMessageW(hwnd, IDC_COMP_QUALITY_SPIN, UDM_SETRANGE, 0, 9);
+    SetItemInt(IDC_AUDIO_BITRATE, settings.audioBitrate, false);
+    SetItemInt(IDC_COMP_QUALITY, settings.compqua, false);
+    SendDlgItemMessageW(GetHwnd(), IDC_COMP_QUALITY_SPIN, UDM_SETRANGE, 0, 9);
 
-    sampleRate.Bind(hwnd, IDC_SAMPLE_RATE);
+    sampleRate.Bind(GetHwnd(), IDC_SAMPLE_RATE);
     sampleRate.AddResourceList(IDS_SAMPLE_RATES, L'/');
     sampleRate.SetCurSel(settings.samprate);
 
-    for (int i = 0; i < 3; ++i) CheckItem(kOptionItems[i], settings.Has(kOptions[i]) ? BST_CHECKED : BST_UNCHECKED);
+    for (int i = 0; i < 3; ++i) CheckItem(kOptionItems[i], settings.Has(kOptions[i]));
 }
 
 void MainDialog::StoreControls()
 {
     settings.mode = static_cast<int>(videoMode.Send(CB_GETCURSEL, 0, 0));
-    settings.videoBitrate = GetItemInt(IDC_VIDEO_BITRATE, FALSE);
-    settings.quality = GetItemIntClamped(IDC_VIDEO_QUALITY, FALSE, 0, 31);
+    settings.videoBitrate = GetItemInt(IDC_VIDEO_BITRATE, false);
+    settings.quality = GetItemIntClamped(IDC_VIDEO_QUALITY, false, 0, 31);
     ReadValue(IDC_FRAME_RATE, settings.framerate);
-    settings.bSize = IsItemChecked(IDC_RESIZE);
+    settings.bSize = IsItemChecked(IDC_RESIZE) ? 1 : 0;
     ReadValue(IDC_FRAME_SIZE, settings.size);
     settings.channel = static_cast<int>(audioChannel.Send(CB_GETCURSEL, 0, 0));
-    settings.audioBitrate = GetItemInt(IDC_AUDIO_BITRATE, FALSE);
-    settings.compqua = GetItemIntClamped(IDC_COMP_QUALITY, FALSE, 0, 9);
+    settings.audioBitrate = GetItemInt(IDC_AUDIO_BITRATE, false);
+    settings.compqua = GetItemIntClamped(IDC_COMP_QUALITY, false, 0, 9);
     settings.samprate = static_cast<int>(sampleRate.Send(CB_GETCURSEL, 0, 0));
 
     unsigned short options = 0;
@@ -175,7 +182,12 @@ void MainDialog::SaveSettings()
     if (settingsSaved) return;
     settingsSaved = true;
     StoreControls();
-    SaveSettingsFile(*this, settings);
+    WindowPosition normal{StoredPosition::kNone, StoredPosition::kNone};
+    GetNormalPosition(normal);
+    StoredPosition position;
+    position.x = normal.x;
+    position.y = normal.y;
+    SaveSettingsFile(settings, position);
 }
 
 int MainDialog::OnDropFiles(UINT_PTR drop)
@@ -192,7 +204,7 @@ int MainDialog::OnDropFiles(UINT_PTR drop)
     if (finish && files) finish(files);
     if (path.IsEmpty()) return 1;
     SetItemText(IDC_INPUT_FILE, path.Data());
-    SetForegroundWindow(hwnd);
+    SetForegroundWindow(GetHwnd());
     return 1;
 }
 
@@ -236,8 +248,8 @@ void MainDialog::RunCommand()
     WideText folder;
     TextBuffer writtenFolder;
     if (!GetProgramFolder(folder) || !GetWrittenProgramFolder(writtenFolder) ||
-        !WriteName(input.Data(), folder.Data(), ExistingFile, CP_ACP, runInput) ||
-        !WriteName(output.Data(), folder.Data(), NewFile, CP_ACP, runOutput)) {
+        !ResolveName(input.Data(), folder.Data(), ExistingFile, CP_ACP, runInput) ||
+        !ResolveName(output.Data(), folder.Data(), NewFile, CP_ACP, runOutput)) {
         Warn(kUnusableName);
         return;
     }
@@ -290,13 +302,13 @@ void MainDialog::EnableCommands(bool enable)
     // The end of a run comes from the worker, which holds the job lock: posted, not sent, since
     // the window's thread may be waiting for that lock. As one message, the three changes are
     // made on the window's thread in one step: no Run pressed meanwhile can start a run between them.
-    if (GetWindowThreadProcessId(hwnd, nullptr) != GetCurrentThreadId()) {
-        if (enable) PostMessageW(hwnd, kRunEnded, 0, 0);
+    if (GetWindowThreadProcessId(GetHwnd(), nullptr) != GetCurrentThreadId()) {
+        if (enable) PostMessageW(GetHwnd(), kRunEnded, 0, 0);
         return;
     }
     busy = !enable;
     Menu menu;
-    menu.Attach(GetSystemMenu(hwnd, FALSE));
+    menu.Attach(GetSystemMenu(GetHwnd(), FALSE));
     menu.Enable(SC_CLOSE, false, enable);
     EnableItem(IDC_RUN, enable);
     EnableItem(IDC_EXIT, enable);
@@ -306,7 +318,7 @@ void MainDialog::BrowseInputFile()
 {
     WideText path, folder;
     FromCodePage(settings.InputDir.Data(), CP_ACP, folder);
-    if (!AskOpenFileName(hwnd, kInputFilter, L"avi", folder.Data(), path)) return;
+    if (!AskOpenFileName(GetHwnd(), kInputFilter, L"avi", folder.Data(), path)) return;
     SetItemText(IDC_INPUT_FILE, path.Data());
     WrittenFolder(path, settings.InputDir);
 }
@@ -317,7 +329,7 @@ void MainDialog::BrowseOutputFile()
     LoadResourceText(IDS_OUTPUT_FILTER, filter);
     filter.ReplaceChar(L'/', L'\0');
     FromCodePage(settings.OutputDir.Data(), CP_ACP, folder);
-    if (!AskSaveFileName(hwnd, filter.Data(), L"flv", folder.Data(), path)) return;
+    if (!AskSaveFileName(GetHwnd(), filter.Data(), L"flv", folder.Data(), path)) return;
     SetItemText(IDC_OUTPUT_FILE, path.Data());
     WrittenFolder(path, settings.OutputDir);
 }
@@ -333,9 +345,9 @@ void MainDialog::ChoosePlayer()
         settings.Player.GetFileName(part);
         FromCodePage(part.Data(), CP_ACP, path);
     }
-    if (!AskOpenFileName(hwnd, kPlayerFilter, L"exe", folder.Data(), path)) return;
+    if (!AskOpenFileName(GetHwnd(), kPlayerFilter, L"exe", folder.Data(), path)) return;
     WrittenName player;
-    if (!WriteName(path.Data(), L"", ExistingFile, CP_ACP, player)) {
+    if (!ResolveName(path.Data(), L"", ExistingFile, CP_ACP, player)) {
         Warn(kUnusableName);
         return;
     }
@@ -351,7 +363,7 @@ void MainDialog::WrittenFolder(const WideText& path, TextBuffer& folder)
     wideFolder.Assign(path.Data());
     wideFolder.CutToFolder();
     TextBuffer written;
-    if (WriteFolderName(wideFolder.Data(), CP_ACP, written)) folder.Assign(written.Data());
+    if (ResolveFolderName(wideFolder.Data(), CP_ACP, written)) folder.Assign(written.Data());
 }
 
 void MainDialog::ReadValue(int id, char* value)

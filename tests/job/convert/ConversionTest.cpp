@@ -23,9 +23,7 @@ protected:
     static void SetUpTestSuite()
     {
         // Three seconds of moving picture with a stereo tone, in an AVI as a user would have it.
-        RunAndCapture(File("ffmpeg.exe") + " -nostdin -y -loglevel error -f lavfi -i testsrc=size=320x240:rate=30"
-                " -f lavfi -i sine=frequency=440:sample_rate=44100 -t 3 -ac 2 -c:v mpeg4 -c:a libmp3lame \"" +
-                File("clip.avi") + "\"");
+        MakeClip(File("clip.avi"), 3, "320x240");
     }
 
     // Each stream's properties as ffprobe reports them, by codec type.

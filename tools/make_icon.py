@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes Brumweld.ico from the pixel maps below: a film frame whose picture is a
+"""Writes ui/main/Brumweld.ico from the pixel maps below: a film frame whose picture is a
 Flash-red square with a white 'f', i.e. video turned into Flash video.
 
 Both images are 16-colour (4 bits per pixel, one plane) with the standard Windows
@@ -134,7 +134,8 @@ def icon_file(images):
 
 def main():
     images = [(32, image(ICON_32, 32)), (16, image(ICON_16, 16))]
-    target = os.path.join(os.path.dirname(os.path.abspath(__file__)), "Brumweld.ico")
+    root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+    target = os.path.join(root, "ui", "main", "Brumweld.ico")
     with open(target, "wb") as out:
         out.write(icon_file(images))
 

@@ -1,0 +1,11 @@
+#pragma once
+
+class TextBuffer;
+class WideText;
+
+// The folder of the executable, without a trailing backslash: as it is, or written in the
+// code page (by its short name where the code page cannot hold it; false where there is none).
+bool GetProgramFolder(WideText& folder);
+bool GetWrittenProgramFolder(TextBuffer& folder);
+// Makes the program folder the current one, as the script run there needs.
+bool GoToProgramFolder();
