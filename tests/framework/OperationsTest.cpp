@@ -42,26 +42,26 @@ TEST_F(Operations, TextsComeBackWholeInAnyScript)
 
 struct ClampRow {
     const char* text;
-    BOOL isSigned;
+    bool isSigned;
     int min;
     int max;
     int expected;
 };
 
 const ClampRow kClamps[] = {
-    {"45", FALSE, 0, 31, 31},
-    {"7", FALSE, 0, 31, 7},
-    {"", FALSE, 0, 31, 0},
-    {"abc", FALSE, 5, 31, 5},
-    {"4000000000", FALSE, 0, 31, 0},
-    {"12", FALSE, 0, 9, 9},
-    {"-5", TRUE, 0, 31, 0},
-    {"-5", TRUE, -10, 31, -5},
+    {"45", false, 0, 31, 31},
+    {"7", false, 0, 31, 7},
+    {"", false, 0, 31, 0},
+    {"abc", false, 5, 31, 5},
+    {"4000000000", false, 0, 31, 0},
+    {"12", false, 0, 9, 9},
+    {"-5", true, 0, 31, 0},
+    {"-5", true, -10, 31, -5},
     // Lower bound above upper bound: below the lower gives the lower, everything else the upper.
-    {"3", FALSE, 10, 5, 10},
-    {"7", FALSE, 10, 5, 10},
-    {"10", FALSE, 10, 5, 5},
-    {"12", FALSE, 10, 5, 5},
+    {"3", false, 10, 5, 10},
+    {"7", false, 10, 5, 10},
+    {"10", false, 10, 5, 5},
+    {"12", false, 10, 5, 5},
 };
 
 TEST_F(Operations, GetItemIntClamped)
@@ -75,17 +75,25 @@ TEST_F(Operations, GetItemIntClamped)
 
 TEST_F(Operations, ItemNumbersReadAndWrite)
 {
-    EXPECT_TRUE(dialog.SetItemInt(IDC_NUMBER, 4000000000u, FALSE));
-    EXPECT_EQ(4000000000u, dialog.GetItemInt(IDC_NUMBER, FALSE));
+    EXPECT_TRUE(dialog.SetItemInt(IDC_NUMBER, 4000000000u, false));
+    EXPECT_EQ(4000000000u, dialog.GetItemInt(IDC_NUMBER, false));
     WideText text;
     dialog.GetItemText(IDC_NUMBER, text);
     EXPECT_STREQ(L"4000000000", text.Data());
-    EXPECT_TRUE(dialog.SetItemInt(IDC_NUMBER, static_cast<UINT>(-12), TRUE));
+    EXPECT_TRUE(dialog.SetItemInt(IDC_NUMBER, static_cast<UINT>(-12), true));
     dialog.GetItemText(IDC_NUMBER, text);
     EXPECT_STREQ(L"-12", text.Data());
-    EXPECT_EQ(static_cast<UINT>(-12), dialog.GetItemInt(IDC_NUMBER, TRUE));
+    EXPECT_EQ(static_cast<UINT>(-12), dialog.GetItemInt(IDC_NUMBER, true));
     dialog.SetItemText(IDC_NUMBER, L"300kbps");
-    EXPECT_EQ(300u, dialog.GetItemInt(IDC_NUMBER, FALSE));
+    EXPECT_EQ(300u, dialog.GetItemInt(IDC_NUMBER, false));
+    // Whether the text was a number at all.
+    bool isNumber = false;
+    dialog.SetItemText(IDC_NUMBER, L"-12");
+    dialog.GetItemInt(IDC_NUMBER, true, &isNumber);
+    EXPECT_TRUE(isNumber);
+    dialog.SetItemText(IDC_NUMBER, L"abc");
+    EXPECT_EQ(0u, dialog.GetItemInt(IDC_NUMBER, false, &isNumber));
+    EXPECT_FALSE(isNumber);
 }
 
 TEST_F(Operations, WindowTextAndIcons)
