@@ -22,9 +22,13 @@ build:
 test:
 	@BRUMWELD_STRESS=$(STRESS) tools/project test $(ARCH)
 
-# VIDEO=path names the clip to open (or, without a display, to convert).
+# VIDEO=path names the clip to open (or, without a display, to convert). The name reaches
+# tools/project through the environment, taken as written ($(value)), never through the
+# recipe's shell text, so quotes, $ and backquotes in it are only characters of the name.
+override VIDEO := $(value VIDEO)
+export VIDEO
 run:
-	@tools/project run "$(VIDEO)"
+	@tools/project run
 
 # Only what the measurements run is built; everything shares one display and one wineserver.
 bench:
