@@ -74,12 +74,27 @@ bool FileExists(const std::string& path)
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+std::string ExecutablePath()
+{
+    std::wstring path(MAX_PATH, L'\0');
+    DWORD length;
+    while ((length = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()))) >= path.size()) {
+        path.resize(2 * path.size());
+    }
+    path.resize(length);
+    // As the program writes a name the code page cannot hold (a checkout in a folder named é):
+    // by its short name.
+    TextBuffer exact;
+    if (ToCodePage(path.c_str(), CP_ACP, exact)) return exact.Data();
+    std::wstring shortName(32768, L'\0');
+    shortName.resize(GetShortPathNameW(path.c_str(), &shortName[0], static_cast<DWORD>(shortName.size())));
+    return shortName.empty() ? exact.Data() : Narrow(shortName);
+}
+
 std::string ExecutableFolder()
 {
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder = path;
-    return folder.substr(0, folder.find_last_of('\\'));
+    const std::string path = ExecutablePath();
+    return path.substr(0, path.find_last_of('\\'));
 }
 
 unsigned long FindChildProcess(unsigned long parent, const char* name)

@@ -55,5 +55,7 @@ std::string SettingsTemporary(const std::string& settingsFile);
 // A clip made by ffmpeg.exe beside this executable (the bridge to the host's ffmpeg): a test
 // picture of that size at 30 frames a second with a sine tone, MPEG-4 and MP3; what it printed.
 std::string MakeClip(const std::string& path, int seconds, const char* size);
-// The folder of the running executable, without a trailing backslash.
+// The running executable and its folder (without a trailing backslash), in the code page: by
+// their short names where it cannot hold them, as the program writes them.
+std::string ExecutablePath();
 std::string ExecutableFolder();

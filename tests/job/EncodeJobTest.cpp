@@ -323,8 +323,7 @@ TEST_F(EncodeJob, DISABLED_WaitForKeyRun)
 TEST_F(EncodeJob, WaitForKeyKeepsTheRunBusyUntilAKey)
 {
     Remove("idle.txt");
-    char module[MAX_PATH];
-    GetModuleFileNameA(nullptr, module, MAX_PATH);
+    const std::string module = ExecutablePath();
     PROCESS_INFORMATION started;
     ASSERT_TRUE(StartDetached(Widen(std::string("\"") + module +
                                     "\" --gtest_also_run_disabled_tests --gtest_filter=EncodeJob.DISABLED_WaitForKeyRun"),
@@ -351,8 +350,7 @@ TEST_F(EncodeJob, WaitForKeyKeepsTheRunBusyUntilAKey)
 TEST(EncodeJobExit, WorkerEndingAfterExitBeganTouchesNothing)
 {
     DeleteFileA((ExecutableFolder() + "\\~enc.bat").c_str());
-    char module[MAX_PATH];
-    GetModuleFileNameA(nullptr, module, MAX_PATH);
+    const std::string module = ExecutablePath();
     EXPECT_EQ(0u, RunToEnd(std::string("\"") + module +
                                "\" --gtest_also_run_disabled_tests --gtest_filter=EncodeJob.DISABLED_WorkerEndingAfterExitBegan",
                            60000));

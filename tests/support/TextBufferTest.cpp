@@ -1,5 +1,6 @@
 #include "support/TextBuffer.h"
 
+#include "common/TestFiles.h"
 #include "support/ProgramFolder.h"
 
 #include <gtest/gtest.h>
@@ -166,10 +167,7 @@ TEST(TextBufferPaths, ReplaceByNulCutsAList)
 
 TEST(ProgramFolder, PathsBesideTheExecutable)
 {
-    char module[MAX_PATH];
-    GetModuleFileNameA(nullptr, module, MAX_PATH);
-    std::string folder(module);
-    folder.erase(folder.find_last_of('\\'));
+    const std::string folder = ExecutableFolder();
 
     TextBuffer buffer;
     ASSERT_TRUE(GetWrittenProgramFolder(buffer));

@@ -16,17 +16,18 @@ int main()
         record.append(text, size > 0 ? size - 1 : 0);
         record += "\r\n";
     }
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    char* name = strrchr(path, '\\') + 1;
-    lstrcpyA(name, "player-args.tmp");
-    std::string temporary = path;
-    lstrcpyA(name, "player-args.txt");
-    HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    // Its own folder by its wide name: the checkout's folder may be one the code page cannot hold.
+    wchar_t path[32768];
+    GetModuleFileNameW(nullptr, path, 32768);
+    wchar_t* name = wcsrchr(path, L'\\') + 1;
+    lstrcpyW(name, L"player-args.tmp");
+    std::wstring temporary = path;
+    lstrcpyW(name, L"player-args.txt");
+    HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     DWORD written = 0;
     WriteFile(file, record.data(), record.size(), &written, nullptr);
     CloseHandle(file);
     // Whole or not at all for the test that waits for it.
-    MoveFileExA(temporary.c_str(), path, MOVEFILE_REPLACE_EXISTING);
+    MoveFileExW(temporary.c_str(), path, MOVEFILE_REPLACE_EXISTING);
     return 0;
 }
