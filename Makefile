@@ -6,7 +6,11 @@
 export BUILD ?= build
 export BUILD64 ?= build64
 export JOBS ?= 2
-ARCH ?=
+# ARCH and STRESS reach the scripts through the environment too, never through a recipe's text.
+override ARCH := $(value ARCH)
+export ARCH
+override BRUMWELD_STRESS := $(value STRESS)
+export BRUMWELD_STRESS
 
 .PHONY: all setup build test run screenshots bench dist clean
 
@@ -16,11 +20,11 @@ setup:
 	@bash tools/setup
 
 build:
-	@tools/project build $(ARCH)
+	@tools/project build "$$ARCH"
 
 # STRESS=n runs n times as many random reliability cases.
 test:
-	@BRUMWELD_STRESS=$(STRESS) tools/project test $(ARCH)
+	@tools/project test "$$ARCH"
 
 # VIDEO=path names the clip to open (or, without a display, to convert). The name reaches
 # tools/project through the environment, taken as written ($(value)), never through the
@@ -43,4 +47,4 @@ dist:
 	@tools/dist
 
 clean:
-	rm -rf $(BUILD) $(BUILD64)
+	rm -rf -- "$$BUILD" "$$BUILD64"
