@@ -134,13 +134,10 @@ TEST_F(Faults, ReadOnlyOrHeldSettingsFileSurvivesWhole)
 
 TEST_F(Faults, FullDiskKeepsTheOldSettingsFile)
 {
-    const char* disk = std::getenv("BRUMWELD_FULL_DISK");
-    ASSERT_NE(nullptr, disk);
-    const std::string reason = ReadFileBytes(std::string(disk) + "/skip-reason");
-    if (!reason.empty()) GTEST_SKIP() << reason;
-    const std::string folderPath = "Z:" + std::string(disk);
-    std::string windowsFolder = folderPath;
-    for (char& c : windowsFolder) if (c == '/') c = '\\';
+    ASSERT_NE(nullptr, std::getenv("BRUMWELD_FULL_DISK"));
+    std::string reason;
+    const std::string windowsFolder = FullDiskFolder(reason);
+    if (windowsFolder.empty()) GTEST_SKIP() << reason;
     const std::string ini = windowsFolder + "\\Brumweld.ini", before = ReadFileBytes(ini);
     ASSERT_FALSE(before.empty());
 

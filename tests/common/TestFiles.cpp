@@ -82,13 +82,37 @@ std::string ExecutablePath()
         path.resize(2 * path.size());
     }
     path.resize(length);
-    // As the program writes a name the code page cannot hold (a checkout in a folder named é):
-    // by its short name.
+    // A checkout in a folder named é: by its short name.
+    return CodePageName(path);
+}
+
+std::string CodePageName(const std::wstring& name)
+{
     TextBuffer exact;
-    if (ToCodePage(path.c_str(), CP_ACP, exact)) return exact.Data();
+    if (ToCodePage(name.c_str(), CP_ACP, exact)) return exact.Data();
     std::wstring shortName(32768, L'\0');
-    shortName.resize(GetShortPathNameW(path.c_str(), &shortName[0], static_cast<DWORD>(shortName.size())));
+    shortName.resize(GetShortPathNameW(name.c_str(), &shortName[0], static_cast<DWORD>(shortName.size())));
     return shortName.empty() ? exact.Data() : Narrow(shortName);
+}
+
+std::string FullDiskFolder(std::string& skipReason)
+{
+    // Read wide: the host's folder may hold a name the code page cannot.
+    wchar_t unixFolder[32768] = L"";
+    if (!GetEnvironmentVariableW(L"BRUMWELD_FULL_DISK", unixFolder, 32768)) {
+        skipReason = "BRUMWELD_FULL_DISK is not set: run through ctest, which mounts the file system";
+        return "";
+    }
+    std::wstring folder = std::wstring(L"Z:") + unixFolder;
+    for (wchar_t& c : folder) {
+        if (c == L'/') c = L'\\';
+    }
+    const std::string written = CodePageName(folder);
+    if (FileExists(written + "\\skip-reason")) {
+        skipReason = ReadFileBytes(written + "\\skip-reason");
+        return "";
+    }
+    return written;
 }
 
 std::string ExecutableFolder()

@@ -55,6 +55,12 @@ std::string SettingsTemporary(const std::string& settingsFile);
 // A clip made by ffmpeg.exe beside this executable (the bridge to the host's ffmpeg): a test
 // picture of that size at 30 frames a second with a sine tone, MPEG-4 and MP3; what it printed.
 std::string MakeClip(const std::string& path, int seconds, const char* size);
+// A name in the code page: as it is where the code page holds it, else by its short name, as
+// the program writes it.
+std::string CodePageName(const std::wstring& name);
+// The Windows folder of the small file system that ctest mounted and filled (full-disk.sh),
+// named in BRUMWELD_FULL_DISK; empty, with the reason, when there is none to use.
+std::string FullDiskFolder(std::string& skipReason);
 // The running executable and its folder (without a trailing backslash), in the code page: by
 // their short names where it cannot hold them, as the program writes them.
 std::string ExecutablePath();

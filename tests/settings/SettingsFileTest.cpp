@@ -9,7 +9,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <functional>
 #include <sstream>
 #include <string>
@@ -406,25 +405,6 @@ TEST_F(ProgramFolderFile, AFileHeldWithoutSharingStaysAsItWas)
     CloseHandle(held);
     EXPECT_EQ(kFullFile, ReadFileBytes(path));
     EXPECT_FALSE(FileExists(SettingsTemporary(path)));
-}
-
-// The folder of a small file system that the test run mounted and filled (full-disk.sh).
-std::string FullDiskFolder(std::string& skipReason)
-{
-    const char* unixFolder = std::getenv("BRUMWELD_FULL_DISK");
-    if (!unixFolder) {
-        skipReason = "BRUMWELD_FULL_DISK is not set: run through ctest, which mounts the file system";
-        return "";
-    }
-    std::string folder = std::string("Z:") + unixFolder;
-    for (char& c : folder) {
-        if (c == '/') c = '\\';
-    }
-    if (FileExists(folder + "\\skip-reason")) {
-        skipReason = ReadFileBytes(folder + "\\skip-reason");
-        return "";
-    }
-    return folder;
 }
 
 TEST(FullDisk, SavingLeavesTheOldFileWhole)
