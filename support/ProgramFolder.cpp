@@ -6,15 +6,20 @@
 
 #include <windows.h>
 
+bool GetProgramPath(WideText& path)
+{
+    path.Reserve(MAX_PATH);
+    for (;;) {
+        DWORD length = GetModuleFileNameW(nullptr, path.Data(), path.BufferSize());
+        if (length == 0) return false;
+        if (length < static_cast<DWORD>(path.BufferSize())) return true;
+        path.Reserve(2 * path.BufferSize());
+    }
+}
+
 bool GetProgramFolder(WideText& folder)
 {
-    folder.Reserve(MAX_PATH);
-    for (;;) {
-        DWORD length = GetModuleFileNameW(nullptr, folder.Data(), folder.BufferSize());
-        if (length == 0) return false;
-        if (length < static_cast<DWORD>(folder.BufferSize())) break;
-        folder.Reserve(2 * folder.BufferSize());
-    }
+    if (!GetProgramPath(folder)) return false;
     folder.CutToFolder();
     return true;
 }

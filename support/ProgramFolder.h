@@ -3,6 +3,8 @@
 class TextBuffer;
 class WideText;
 
+// The executable's own full name, whatever its length.
+bool GetProgramPath(WideText& path);
 // The folder of the executable, without a trailing backslash: as it is, or written in the
 // code page (by its short name where the code page cannot hold it; false where there is none).
 bool GetProgramFolder(WideText& folder);

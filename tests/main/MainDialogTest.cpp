@@ -414,7 +414,8 @@ TEST_F(MainWindowTest, ARunEndingAfterTheWindowWentTouchesNothing)
     DestroyWindow(main);
     Pump();
     SetEvent(gate.Get());
-    EXPECT_TRUE(PumpUntil([&] { return ReadFileBytes(File("encoder-done.txt")) == "done\r\ndone\r\n"; }, 20000));
+    EXPECT_TRUE(PumpUntil([&] { return ReadFileBytes(File("encoder-done.txt")) == "done\r\ndone\r\n"; }, 60000))
+        << "encoder-done.txt: " << ReadFileBytes(File("encoder-done.txt"));
     // The script has ended: an end step would act now.
     Sleep(2000);
     EXPECT_TRUE(FileExists(File("~enc.bat")));

@@ -46,7 +46,7 @@ static_assert(kValueFieldLength <= sizeof EncodeSettings::framerate, "the record
 bool IsProgramFile(const wchar_t* file, const wchar_t* folder)
 {
     WideText self;
-    if (GetModuleFileNameW(nullptr, self.Data(), self.BufferSize()) && IsSameExistingFile(file, self.Data())) return true;
+    if (GetProgramPath(self) && IsSameExistingFile(file, self.Data())) return true;
     const char* const names[] = {kScriptName, kPassLogName, kSettingsFileName, kEncoderName};
     for (const char* name : names) {
         WideText wide;
@@ -307,11 +307,14 @@ void MainDialog::EnableCommands(bool enable)
         return;
     }
     busy = !enable;
+    // Seen from another program, Run is the first to go and the last to come back: whoever
+    // finds Run enabled finds Exit and Close enabled too.
+    if (!enable) EnableItem(IDC_RUN, false);
     Menu menu;
     menu.Attach(GetSystemMenu(GetHwnd(), FALSE));
     menu.Enable(SC_CLOSE, false, enable);
-    EnableItem(IDC_RUN, enable);
     EnableItem(IDC_EXIT, enable);
+    if (enable) EnableItem(IDC_RUN, true);
 }
 
 void MainDialog::BrowseInputFile()
