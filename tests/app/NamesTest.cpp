@@ -36,6 +36,16 @@ protected:
         return std::to_string(data.nFileSizeLow) + " " + std::to_string(data.ftLastWriteTime.dwLowDateTime);
     }
 
+    // Fills both fields, presses Run and answers the box that comes: its text.
+    static std::string BoxOnRun(const PROCESS_INFORMATION& program, HWND window, const std::wstring& input,
+                                const std::wstring& output)
+    {
+        SetField(window, IDC_INPUT_FILE, input);
+        SetField(window, IDC_OUTPUT_FILE, output);
+        drive::Click(window, IDC_RUN);
+        return AnswerBox(program, window);
+    }
+
     // "width,height" of a file's video, named to ffprobe by its short name.
     static std::string FrameSize(const std::wstring& name)
     {
@@ -108,11 +118,10 @@ TEST_F(Names, NamesWithoutAWrittenFormWarnAndRunNothing)
     drive::Click(window, IDC_RUN);
     EXPECT_EQ(kUnusableName, AnswerBox(program, window));
 
-    // An input that does not exist has no short name either.
-    SetField(window, IDC_INPUT_FILE, folder.File(L"없음.avi"));
-    SetField(window, IDC_OUTPUT_FILE, folder.File(L"out.flv"));
-    drive::Click(window, IDC_RUN);
-    EXPECT_EQ(kUnusableName, AnswerBox(program, window));
+    // An input that does not exist has no short name either (named outside the assertion, which
+    // spells its arguments in the code page).
+    const std::string missing = BoxOnRun(program, window, folder.File(L"없음.avi"), folder.File(L"out.flv"));
+    EXPECT_EQ(kUnusableName, missing);
 
     EXPECT_TRUE(drive::IsEnabled(window, IDC_RUN));
     EXPECT_FALSE(FileExists(folder.File("~enc.bat")));
@@ -205,6 +214,22 @@ TEST_F(Names, InAFolderTheCodePageCannotHoldItConvertsAndSaves)
 // Each is a file other than the one Run judged, or a command: refused with nothing written or run.
 TEST_F(Names, RunRefusesWhatTheScriptWouldTakeForAnotherFileOrACommand)
 {
+    // Wine makes short names from a hash, and another file can carry that name as its own: the
+    // short name would open that other file, as the input or as the output written over. The
+    // other file takes the chosen one's short name while the chosen one is away.
+    const std::wstring chosen = folder.File(L"café final.avi");
+    Clip(chosen, "320x240");
+    wchar_t shortName[MAX_PATH] = L"";
+    ASSERT_NE(0u, GetShortPathNameW(chosen.c_str(), shortName, MAX_PATH));
+    const std::wstring other = shortName;
+    ASSERT_NE(chosen, other);
+    ASSERT_TRUE(MoveFileW(chosen.c_str(), folder.File(L"away.avi").c_str()));
+    Clip(other, "160x120");
+    ASSERT_TRUE(MoveFileW(folder.File(L"away.avi").c_str(), chosen.c_str()));
+    ASSERT_NE(0u, GetShortPathNameW(chosen.c_str(), shortName, MAX_PATH));
+    ASSERT_EQ(other, shortName) << "Wine no longer gives the chosen file that short name";
+    const std::string chosenStamp = Stamp(chosen), otherStamp = Stamp(other);
+
     WriteFileBytes(folder.File("in.avi"), "source");
     WriteFileBytes(folder.File("Brumweld.ini"), "[Video]\r\nmode=2\r\n");
     const std::string settings = ReadFileBytes(folder.File("Brumweld.ini"));
@@ -223,19 +248,16 @@ TEST_F(Names, RunRefusesWhatTheScriptWouldTakeForAnotherFileOrACommand)
         {L"in.avi", L".\\sub\\..\\Brumweld.ini", kProgramFile},
         {L"in.avi", L"Brumweld.exe", kProgramFile},
         {L"in.avi", L"mencoder.exe.", kProgramFile},
+        {chosen, L"out.flv", kUnusableName},
+        {other, chosen, kUnusableName},
     };
     ASSERT_TRUE(CreateDirectoryW(folder.File(L"sub").c_str(), nullptr));
     for (const auto& c : cases) {
-        SetField(window, IDC_INPUT_FILE, c.input);
-        SetField(window, IDC_OUTPUT_FILE, c.output);
-        drive::Click(window, IDC_RUN);
-        EXPECT_EQ(c.box, AnswerBox(program, window)) << Narrow(c.output.substr(0, 80));
+        EXPECT_EQ(c.box, BoxOnRun(program, window, c.input, c.output)) << Narrow(c.output.substr(0, 80));
     }
     // No encoder where cmd looks: said, naming the program folder.
     ASSERT_TRUE(MoveFileA(folder.File("mencoder.exe").c_str(), folder.File("encoder.bak").c_str()));
-    SetField(window, IDC_OUTPUT_FILE, L"out.flv");
-    drive::Click(window, IDC_RUN);
-    const std::string box = AnswerBox(program, window);
+    const std::string box = BoxOnRun(program, window, L"in.avi", L"out.flv");
     EXPECT_EQ(0u, box.find(kNoEncoder)) << box;
     EXPECT_NE(std::string::npos, box.find(folder.Path())) << box;
 
@@ -245,45 +267,8 @@ TEST_F(Names, RunRefusesWhatTheScriptWouldTakeForAnotherFileOrACommand)
     EXPECT_FALSE(FileExists(folder.File("~enc.bat")));
     EXPECT_FALSE(FileExists(folder.File("INJECTED")));
     EXPECT_FALSE(FileExists(folder.File("out.flv")));
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(0u, ExitCode(program, 30000));
-}
-
-// Wine makes short names from a hash, and another file can carry that name as its own: the
-// short name would open that other file, as the input or as the output written over.
-TEST_F(Names, AShortNameThatOpensAnotherFileIsRefused)
-{
-    const std::wstring chosen = folder.File(L"café final.avi");
-    Clip(chosen, "320x240");
-    wchar_t shortName[MAX_PATH] = L"";
-    ASSERT_NE(0u, GetShortPathNameW(chosen.c_str(), shortName, MAX_PATH));
-    const std::wstring other = shortName;
-    ASSERT_NE(chosen, other);
-    // The other file takes the short name as its own while the chosen one is away.
-    ASSERT_TRUE(MoveFileW(chosen.c_str(), folder.File(L"away.avi").c_str()));
-    Clip(other, "160x120");
-    ASSERT_TRUE(MoveFileW(folder.File(L"away.avi").c_str(), chosen.c_str()));
-    ASSERT_NE(0u, GetShortPathNameW(chosen.c_str(), shortName, MAX_PATH));
-    ASSERT_EQ(other, shortName) << "Wine no longer gives the chosen file that short name";
-    const std::string chosenStamp = Stamp(chosen), otherStamp = Stamp(other);
-
-    PROCESS_INFORMATION program = Start(L"");
-    HWND window = drive::WaitForMainWindow(program.dwProcessId, 30000);
-    ASSERT_NE(nullptr, window);
-    const struct { std::wstring input, output; } cases[] = {
-        {chosen, folder.File(L"out.flv")},
-        {other, chosen},
-    };
-    for (const auto& c : cases) {
-        SetField(window, IDC_INPUT_FILE, c.input);
-        SetField(window, IDC_OUTPUT_FILE, c.output);
-        drive::Click(window, IDC_RUN);
-        EXPECT_EQ(kUnusableName, AnswerBox(program, window)) << Narrow(c.output);
-    }
     EXPECT_EQ(chosenStamp, Stamp(chosen)) << "the chosen file was written";
     EXPECT_EQ(otherStamp, Stamp(other)) << "the other file was written";
-    EXPECT_FALSE(FileExists(folder.File("out.flv")));
-    EXPECT_FALSE(FileExists(folder.File("~enc.bat")));
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(0u, ExitCode(program, 30000));
 }

@@ -147,25 +147,29 @@ TEST_F(EncodeJob, KeepBatchKeepsTheScriptButNotThePassLog)
     EXPECT_EQ(std::string::npos, ReadFileBytes(File("~enc.bat")).find("-passlogfile"));
 }
 
+// The player gets the output as one argument, and only with the option, a player and an output
+// the run made. The recording encoder writes its output only when its input exists.
 TEST_F(EncodeJob, PlayerGetsTheOutputAsOneArgumentOnlyWhenTheRunMadeIt)
 {
-    // One argument per line. The recording encoder writes its output only when its input exists.
     WriteFileBytes(File("clip.avi"), "clip");
-    const struct { std::string input, output, arguments; } cases[] = {
-        {File("clip.avi"), File("trip 01.flv"), File("trip 01.flv") + "\r\n"},
-        {File("clip.avi"), "", "(player not started)"},
-        {File("missing.avi"), File("trip 02.flv"), "(player not started)"},
+    const std::string player = File("player.exe"), notPlayed = "(player not started)";
+    const struct { std::string input, output; unsigned short options; std::string player, arguments; } cases[] = {
+        {File("clip.avi"), File("trip 01.flv"), PlayAfter, player, File("trip 01.flv") + "\r\n"},
+        {File("clip.avi"), "", PlayAfter, player, notPlayed},
+        {File("missing.avi"), File("trip 02.flv"), PlayAfter, player, notPlayed},
+        {File("clip.avi"), File("trip 03.flv"), 0, player, notPlayed},
+        {File("clip.avi"), File("trip 04.flv"), PlayAfter, "", notPlayed},
     };
     for (const auto& c : cases) {
         DeleteFileA(File("player-args.txt").c_str());
-        settings.OptFlag = PlayAfter;
-        settings.Player.Assign(File("player.exe").c_str());
+        settings.OptFlag = c.options;
+        settings.Player.Assign(c.player.c_str());
         window.calls.clear();
         window.SetFiles(c.input, c.output);
         Run();
-        EXPECT_EQ(c.arguments, WaitForPlayer(c.arguments[0] == '(' ? 1500 : 20000)) << c.output;
+        EXPECT_EQ(c.arguments, WaitForPlayer(c.arguments == notPlayed ? 1500 : 20000)) << c.output;
     }
-    for (const char* name : {"clip.avi", "trip 01.flv", "trip 02.flv"}) Remove(name);
+    for (const char* name : {"clip.avi", "trip 01.flv", "trip 02.flv", "trip 03.flv", "trip 04.flv"}) Remove(name);
 }
 
 TEST_F(EncodeJob, PlayerTakesTheRunsOutputAndThePlayerAtTheEnd)
@@ -184,20 +188,6 @@ TEST_F(EncodeJob, PlayerTakesTheRunsOutputAndThePlayerAtTheEnd)
     ASSERT_TRUE(window.WaitIdle());
     EXPECT_EQ(File("old.flv") + "\r\n", WaitForPlayer());
     for (const char* name : {"fail.avi", "old.flv"}) Remove(name);
-}
-
-TEST_F(EncodeJob, NoPlayerWithoutTheOptionOrWithoutAPlayer)
-{
-    WriteFileBytes(File("clip.avi"), "clip");
-    window.SetFiles(File("clip.avi"), File("clip.flv"));
-    settings.Player.Assign(File("player.exe").c_str());
-    Run();
-    settings.OptFlag = PlayAfter;
-    settings.Player.Assign("");
-    window.calls.clear();
-    Run();
-    EXPECT_EQ("(player not started)", WaitForPlayer(1500));
-    for (const char* name : {"clip.avi", "clip.flv"}) Remove(name);
 }
 
 // Random names of any cp932 characters, with the ones cmd treats specially mixed in.
