@@ -4,7 +4,9 @@
 #include "job/EncoderCommand.h"
 #include "job/JobWindow.h"
 #include "support/CodePage.h"
+#include "support/FileIdentity.h"
 #include "support/ProgramFolder.h"
+#include "support/ScopedHandle.h"
 #include "support/SystemEntry.h"
 #include "support/TextBuffer.h"
 #include "support/TextFileWriter.h"
@@ -26,59 +28,114 @@ CRITICAL_SECTION settingsGuard;
 bool jobsClosed = false;
 RunEnd runEnd = NoRunEnd;
 
-// A file system may keep write times to two seconds only.
-const ULONGLONG kWriteTimeStep = 2 * 10000000ULL;
+// What a file was at Run and is at the end: only a file that holds something counts.
+struct FileState {
+    bool held = false;
+    DWORD sizeLow = 0, sizeHigh = 0;
+    FILETIME written = {};
+};
 
-// One run, owned by its worker: the window, the settings, and the output as it was at Run.
+// One run, owned by its worker: the window, the settings, the folder the script runs in, the
+// job's token, and the output as it was at Run.
 struct JobRun {
     JobWindow* window;
     EncodeSettings* settings;
+    WideText folder;
+    WideText script;
+    HANDLE token;
     WideText output;
-    FILETIME started;
-    bool outputExisted;
-    FILETIME outputWritten;
+    FileState outputAtRun;
 };
 
-ULONGLONG Ticks(const FILETIME& time)
+FileState StateOf(const wchar_t* name)
 {
-    return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-}
-
-// The last write of a file that holds something; false for none, a folder or an empty file.
-bool LastWrite(const wchar_t* name, FILETIME& written)
-{
+    FileState state;
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExW(name, GetFileExInfoStandard, &data)) return false;
-    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || (data.nFileSizeHigh == 0 && data.nFileSizeLow == 0)) {
-        return false;
+    if (!GetFileAttributesExW(name, GetFileExInfoStandard, &data) || (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        return state;
     }
-    written = data.ftLastWriteTime;
-    return true;
+    state.held = data.nFileSizeHigh != 0 || data.nFileSizeLow != 0;
+    state.sizeLow = data.nFileSizeLow;
+    state.sizeHigh = data.nFileSizeHigh;
+    state.written = data.ftLastWriteTime;
+    return state;
 }
 
-// The run wrote its output: it holds something, written since Run and not the older file left there.
+// The run wrote its output: it holds something, and it is new or changed since Run. The file is
+// compared only with itself: a file server's clock need not agree with this machine's.
 bool OutputMade(const JobRun& run)
 {
-    FILETIME written;
-    if (!LastWrite(run.output.Data(), written)) return false;
-    if (run.outputExisted && CompareFileTime(&written, &run.outputWritten) == 0) return false;
-    return Ticks(written) + kWriteTimeStep >= Ticks(run.started);
+    FileState now = StateOf(run.output.Data());
+    const FileState& before = run.outputAtRun;
+    if (!now.held) return false;
+    return !before.held || now.sizeLow != before.sizeLow || now.sizeHigh != before.sizeHigh ||
+           CompareFileTime(&now.written, &before.written) != 0;
 }
 
-// The folder (its first length characters, quotes dropped) holds a file of that name.
-bool HoldsProgram(const wchar_t* folder, int length, const WideText& name)
+// Where cmd, looking for the encoder by its bare name, stops in one folder of its search.
+enum EncoderFound { EncoderNotHere, EncoderRunnable, EncoderNotRunnable };
+
+EncoderFound LookForEncoder(const wchar_t* folder, const wchar_t* programFolder, const WideText& name)
 {
-    WideText place(length + name.Length() + 1);
-    int kept = 0;
-    for (int i = 0; i < length; ++i) {
-        if (folder[i] != L'"') place.Data()[kept++] = folder[i];
-    }
-    if (kept == 0) return false;
-    place.Data()[kept] = L'\0';
-    if (place.Data()[kept - 1] != L'\\') lstrcatW(place.Data(), L"\\");
+    WideText full;
+    if (!*folder || !FullNameIn(folder, programFolder, full)) return EncoderNotHere;
+    WideText place(full.Length() + name.Length() + 1);
+    place.Assign(full.Data());
+    if (place.Data()[place.Length() - 1] != L'\\') lstrcatW(place.Data(), L"\\");
     lstrcatW(place.Data(), name.Data());
     DWORD attributes = GetFileAttributesW(place.Data());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    if (attributes == INVALID_FILE_ATTRIBUTES) return EncoderNotHere;
+    // A folder of that name, an empty file or any other that is no program ends the search too.
+    DWORD kind;
+    bool program = !(attributes & FILE_ATTRIBUTE_DIRECTORY) && GetBinaryTypeW(place.Data(), &kind);
+    return program ? EncoderRunnable : EncoderNotRunnable;
+}
+
+// A name for this program folder's job, the same in every process: a 64-bit FNV-1a hash of its
+// long name in capitals, since kernel object names take no backslash and only so many characters.
+void JobTokenName(const wchar_t* folder, WideText& name)
+{
+    WideText full(lstrlenW(folder));
+    full.Assign(folder);
+    DWORD size = GetLongPathNameW(folder, nullptr, 0);
+    if (size > 0) {
+        full.Reserve(static_cast<int>(size));
+        if (GetLongPathNameW(folder, full.Data(), full.BufferSize()) == 0) full.Assign(folder);
+    }
+    CharUpperW(full.Data());
+    unsigned long long hash = 14695981039346656037ull;
+    for (const wchar_t* p = full.Data(); *p; ++p) hash = (hash ^ *p) * 1099511628211ull;
+    name.Reserve(40);
+    wsprintfW(name.Data(), L"Brumweld job %08lX%08lX", static_cast<DWORD>(hash >> 32), static_cast<DWORD>(hash));
+}
+
+// cmd, by its full name and without AutoRun (/d), runs the script by its full name in the
+// program folder, in a console of its own that takes nothing of this program's start. It gets
+// the job's token before it runs and holds it to its end, which comes after the encoder's and
+// after the key that "pause" waits for. Not inheritable: Wine's console host, which cmd starts,
+// would keep it after cmd.
+bool RunScript(const JobRun& run)
+{
+    wchar_t system[MAX_PATH];
+    UINT length = GetSystemDirectoryW(system, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH - 8) return false;
+    lstrcatW(system, L"\\cmd.exe");
+    WideText line(lstrlenW(system) + run.script.Length() + 20);
+    wsprintfW(line.Data(), L"\"%s\" /d /s /c \"\"%s\"\"", system, run.script.Data());
+    STARTUPINFOW startup;
+    ZeroMemory(&startup, sizeof startup);
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process;
+    if (!CreateProcessW(system, line.Data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE | CREATE_SUSPENDED, nullptr,
+                        run.folder.Data(), &startup, &process)) {
+        return false;
+    }
+    ScopedHandle thread(process.hThread), cmd(process.hProcess);
+    HANDLE held;
+    DuplicateHandle(GetCurrentProcess(), run.token, cmd.Get(), &held, 0, FALSE, DUPLICATE_SAME_ACCESS);
+    ResumeThread(thread.Get());
+    WaitForSingleObject(cmd.Get(), INFINITE);
+    return true;
 }
 
 void DeleteProgramFile(const char* name)
@@ -118,8 +175,9 @@ void FinishJob(const JobRun& run)
 unsigned __stdcall JobWorker(void* argument)
 {
     JobRun* run = static_cast<JobRun*>(argument);
-    // Run only from the program folder: elsewhere "~enc.bat" is some other script.
-    if (GoToProgramFolder()) RunProcess(kScriptName, true);
+    RunScript(*run);
+    // The job has ended here; the player, started next, must not hold its token.
+    CloseHandle(run->token);
     FinishJob(*run);
     delete run;
     return 0;
@@ -159,21 +217,34 @@ RunEnd TakeRunEnd()
 
 bool EncoderReachable(const wchar_t* programFolder)
 {
-    WideText encoder;
-    FromCodePage(kEncoderName, CP_ACP, encoder);
-    // The script's own folder first, then each folder of the PATH, as cmd looks.
-    if (HoldsProgram(programFolder, lstrlenW(programFolder), encoder)) return true;
     DWORD size = GetEnvironmentVariableW(L"PATH", nullptr, 0);
     WideText path(static_cast<int>(size));
-    if (size == 0 || GetEnvironmentVariableW(L"PATH", path.Data(), path.BufferSize()) == 0) return false;
-    for (const wchar_t* entry = path.Data(); *entry;) {
+    if (size == 0 || GetEnvironmentVariableW(L"PATH", path.Data(), path.BufferSize()) == 0) path.Assign(L"");
+    WideText encoder;
+    FromCodePage(kEncoderName, CP_ACP, encoder);
+    // cmd looks in the folder the script runs in, then in each folder of the PATH; the first
+    // match decides. Quotes group an entry (a ';' inside is part of it) and are dropped.
+    WideText folder;
+    folder.Assign(programFolder);
+    folder.AddRootBackslash();
+    EncoderFound found = LookForEncoder(folder.Data(), folder.Data(), encoder);
+    WideText entry(path.Length());
+    for (const wchar_t* p = path.Data(); found == EncoderNotHere && *p;) {
         int length = 0;
-        while (entry[length] && entry[length] != L';') ++length;
-        if (HoldsProgram(entry, length, encoder)) return true;
-        entry += length;
-        if (*entry) ++entry;
+        for (bool quoted = false; *p && (quoted || *p != L';'); ++p) {
+            if (*p == L'"') {
+                quoted = !quoted;
+            } else {
+                entry.Data()[length++] = *p;
+            }
+        }
+        entry.Data()[length] = L'\0';
+        if (*p) ++p;
+        // Wine's cmd ends its search at an empty entry, Windows' goes on: the warning is the safe side.
+        if (length == 0) break;
+        found = LookForEncoder(entry.Data(), folder.Data(), encoder);
     }
-    return false;
+    return found == EncoderRunnable;
 }
 
 bool ScriptLinesFit(JobWindow& window, const EncodeSettings& settings)
@@ -211,18 +282,38 @@ bool WriteBatchScript(JobWindow& window, const EncodeSettings& settings)
 JobStart StartJob(JobWindow& window, EncodeSettings& settings)
 {
     if (!ScriptLinesFit(window, settings)) return ScriptLineTooLong;
+    TextBuffer written, script;
+    if (!GetWrittenProgramFolder(written) || !script.SetToProgramPath(kScriptName)) return ScriptNotRun;
     auto* run = new JobRun();
+    FromCodePage(written.Data(), CP_ACP, run->folder);
+    run->folder.AddRootBackslash();
+    FromCodePage(script.Data(), CP_ACP, run->script);
+    // Held by this run, then by its cmd and the encoder for as long as they run, past this
+    // program's end: a later start's Run sees it and leaves the running script alone.
+    WideText name;
+    JobTokenName(run->folder.Data(), name);
+    run->token = CreateEventW(nullptr, TRUE, FALSE, name.Data());
+    if (!run->token || GetLastError() == ERROR_ALREADY_EXISTS) {
+        bool earlier = run->token != nullptr;
+        if (run->token) CloseHandle(run->token);
+        delete run;
+        return earlier ? EarlierJobRunning : ScriptNotRun;
+    }
     run->window = &window;
     run->settings = &settings;
     window.GetOutputFullName(run->output);
-    GetSystemTimeAsFileTime(&run->started);
-    run->outputExisted = LastWrite(run->output.Data(), run->outputWritten);
+    run->outputAtRun = StateOf(run->output.Data());
     // A script that is not whole is never run: an older kept script or a line cut in the
     // middle would encode the wrong thing. Nothing else is touched: the pass log may be
     // another job's.
-    if (!WriteBatchScript(window, settings)) {
+    bool made = WriteBatchScript(window, settings);
+    // A link whose target did not exist at Run may name the script now there: the encoder
+    // would write over the script cmd is reading.
+    if (!made || IsSameExistingFile(run->output.Data(), run->script.Data())) {
+        if (made) DeleteProgramFile(kScriptName);
+        CloseHandle(run->token);
         delete run;
-        return ScriptNotRun;
+        return made ? OutputIsTheScript : ScriptNotRun;
     }
     {
         JobSettingsLock lock;
@@ -232,6 +323,7 @@ JobStart StartJob(JobWindow& window, EncodeSettings& settings)
     uintptr_t thread = _beginthreadex(nullptr, 0, JobWorker, run, 0, nullptr);
     if (thread == 0) {
         // Nothing will run the script: it goes, kept or not, and the window is idle again.
+        CloseHandle(run->token);
         delete run;
         DeleteProgramFile(kScriptName);
         window.EnableCommands(true);
@@ -239,26 +331,4 @@ JobStart StartJob(JobWindow& window, EncodeSettings& settings)
     }
     CloseHandle(reinterpret_cast<HANDLE>(thread));
     return JobStarted;
-}
-
-bool RunProcess(const char* commandLine, bool wait)
-{
-    STARTUPINFOA startup;
-    ZeroMemory(&startup, sizeof startup);
-    startup.cb = sizeof startup;
-    GetStartupInfoA(&startup);
-    PROCESS_INFORMATION process;
-    ZeroMemory(&process, sizeof process);
-
-    // CreateProcessA may write into the command line.
-    TextBuffer line;
-    line.Assign(commandLine);
-    if (!CreateProcessA(nullptr, line.Data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS, nullptr, nullptr,
-                        &startup, &process)) {
-        return false;
-    }
-    CloseHandle(process.hThread);
-    if (wait) WaitForSingleObject(process.hProcess, INFINITE);
-    CloseHandle(process.hProcess);
-    return true;
 }

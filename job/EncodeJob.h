@@ -14,6 +14,10 @@ enum JobStart {
     // The script could not be written, or nothing could run it: nothing ran and nothing was removed
     // but the script this run wrote.
     ScriptNotRun,
+    // A job of this program folder, from an earlier start, still runs: nothing is written.
+    EarlierJobRunning,
+    // The output opens the script just written (a link to where it would be): it is removed again.
+    OutputIsTheScript,
 };
 
 // One encoding run: the script "~enc.bat" is written beside the executable, the window
@@ -29,11 +33,9 @@ bool ScriptLinesFit(JobWindow& window, const EncodeSettings& settings);
 // A script that came out short is removed; one whose lines do not fit is never made.
 bool WriteBatchScript(JobWindow& window, const EncodeSettings& settings);
 
-// True when cmd, running the script in the program folder, finds the encoder there or on the PATH.
+// True when cmd, running the script in the program folder, finds the encoder there or on the
+// PATH and can run it.
 bool EncoderReachable(const wchar_t* programFolder);
-
-// Starts a process from a command line and, if asked, waits for it to end.
-bool RunProcess(const char* commandLine, bool wait);
 
 // How the last run ended, for the window's thread; taken once, so only the end of a run the
 // window started ends its busy state.

@@ -8,8 +8,12 @@
 #include <windows.h>
 
 const char kSettingsFileName[] = "Brumweld.ini";
+const char kSettingsTemporaryName[] = "Brumweld.tmp";
 
 namespace {
+
+// A replace held up by another program's handle is tried this many times, 100 ms apart.
+const int kReplaceTries = 20;
 
 // Every value the file keeps, in the file's order: its section and key, what it fills, and what a
 // file without the key gives. Loading, saving and the defaults all read this one table.
@@ -129,15 +133,21 @@ void LoadSettingsFile(EncodeSettings& settings, StoredPosition& position, const 
     }
 }
 
-bool SaveSettingsFile(const EncodeSettings& settings, const StoredPosition& position, const char* path)
+bool SaveSettingsFile(const EncodeSettings& settings, const StoredPosition& position, const char* path,
+                      FileReplacer replace)
 {
     // Rewriting in place loses every setting on a full disk or a crash: replace the file only when the new one is whole.
     if (!MayReplace(path)) return false;
     TextBuffer temporary(511);
     TemporaryName(path, temporary);
-    if (WriteSettingsLines(settings, position, temporary.Data()) &&
-        MoveFileExA(temporary.Data(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        return true;
+    if (WriteSettingsLines(settings, position, temporary.Data())) {
+        // Windows refuses the replace while any handle without delete sharing is open on the file.
+        for (int tries = 1;; ++tries) {
+            if (replace(temporary.Data(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+            DWORD error = GetLastError();
+            if ((error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) || tries == kReplaceTries) break;
+            Sleep(100);
+        }
     }
     DeleteFileA(temporary.Data());
     return false;

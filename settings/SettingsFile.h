@@ -1,9 +1,13 @@
 #pragma once
 
+#include <windows.h>
+
 struct EncodeSettings;
 
-// "Brumweld.ini", beside the executable.
+// "Brumweld.ini", beside the executable, and "Brumweld.tmp", the name a new one is written
+// under before it replaces the old.
 extern const char kSettingsFileName[];
+extern const char kSettingsTemporaryName[];
 
 // Where the window stood, as the file keeps it: WinX and WinY, which fill no setting.
 struct StoredPosition {
@@ -19,9 +23,15 @@ void LoadSettingsFile(EncodeSettings& settings, StoredPosition& position);
 // Rewrites the file whole, or leaves it exactly as it was; nothing is reported.
 void SaveSettingsFile(const EncodeSettings& settings, const StoredPosition& position);
 
-// The same on a file named by its full path; saving tells whether the file was replaced.
+// Puts the new file in the old one's place, as MoveFileExA does.
+using FileReplacer = BOOL(WINAPI*)(LPCSTR from, LPCSTR to, DWORD flags);
+
+// The same on a file named by its full path; saving tells whether the file was replaced. A
+// replace refused because another program holds the file for a moment (a virus scanner, a sync
+// client) is tried again for about two seconds.
 void LoadSettingsFile(EncodeSettings& settings, StoredPosition& position, const char* path);
-bool SaveSettingsFile(const EncodeSettings& settings, const StoredPosition& position, const char* path);
+bool SaveSettingsFile(const EncodeSettings& settings, const StoredPosition& position, const char* path,
+                      FileReplacer replace = MoveFileExA);
 
 // What a file that holds none of the keys gives.
 void SetDefaultSettings(EncodeSettings& settings);

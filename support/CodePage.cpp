@@ -11,7 +11,7 @@ namespace {
 
 UINT ActualCodePage(UINT codePage)
 {
-    return codePage == CP_ACP ? GetACP() : codePage;
+    return codePage == CP_ACP ? GetACP() : codePage == CP_OEMCP ? GetOEMCP() : codePage;
 }
 
 // The code page's own characters only. UTF-8 takes neither the best-fit flag nor a
@@ -32,6 +32,14 @@ bool ConvertInto(const wchar_t* text, UINT page, bool exact, TextBuffer& ansi)
     return Convert(text, page, exact, ansi.Data(), ansi.BufferSize(), &usedDefault) > 0 && !usedDefault;
 }
 
+// A name is exact when the page holds it, and the second page too: the script's names are
+// written in the OEM page, but the encoder gets them back in the ANSI one.
+bool WriteExactly(const wchar_t* text, UINT page, UINT second, TextBuffer& written)
+{
+    TextBuffer other;
+    return ConvertInto(text, page, true, written) && (second == page || ConvertInto(text, second, true, other));
+}
+
 // Bytes of the character at the text: a lead byte and its trail, or UTF-8's sequence.
 int CharacterBytes(UINT page, const char* at)
 {
@@ -41,11 +49,16 @@ int CharacterBytes(UINT page, const char* at)
     return step;
 }
 
+bool IsSeparator(wchar_t c)
+{
+    return c == L'\\' || c == L'/';
+}
+
 bool IsAbsolute(const wchar_t* name)
 {
-    bool unc = name[0] == L'\\' && name[1] == L'\\';
     bool drive = name[0] && name[1] == L':' && (name[2] == L'\\' || name[2] == L'/');
-    return unc || drive;
+    // Two separators start a network name, or a local one past the length limit (\\?\C:\).
+    return (IsSeparator(name[0]) && IsSeparator(name[1])) || drive;
 }
 
 // A drive letter without a backslash names that drive's current folder, which cmd running
@@ -55,14 +68,31 @@ bool IsDriveRelative(const wchar_t* name)
     return name[0] && name[1] == L':' && name[2] != L'\\' && name[2] != L'/';
 }
 
-// The name as cmd running in the folder opens it; GetFullPathNameW then only tidies "." and "..".
-bool FullName(const wchar_t* name, const wchar_t* folder, WideText& full)
+// Characters no file name holds: a colon past the drive names a stream of a file ("~enc.bat::$DATA"
+// is the script itself) or a device, and the wildcards match other files.
+bool HasForbiddenCharacter(const wchar_t* name)
+{
+    const wchar_t* path = name;
+    if (IsSeparator(name[0]) && IsSeparator(name[1]) && (name[2] == L'?' || name[2] == L'.') && IsSeparator(name[3])) {
+        path += 4;
+    }
+    for (const wchar_t* p = path; *p; ++p) {
+        if ((*p == L':' && p != path + 1) || *p == L'*' || *p == L'?' || *p == L'<' || *p == L'>' || *p == L'|') {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+bool FullNameIn(const wchar_t* name, const wchar_t* folder, WideText& full)
 {
     WideText joined(lstrlenW(folder) + lstrlenW(name) + 2);
     bool onFolderDrive = folder[0] && folder[1] == L':';
     if (IsAbsolute(name)) {
         joined.Assign(name);
-    } else if ((name[0] == L'\\' || name[0] == L'/') && onFolderDrive) {
+    } else if (IsSeparator(name[0]) && onFolderDrive) {
         lstrcpynW(joined.Data(), folder, 3);
         lstrcatW(joined.Data(), name);
     } else {
@@ -76,6 +106,8 @@ bool FullName(const wchar_t* name, const wchar_t* folder, WideText& full)
     return GetFullPathNameW(joined.Data(), full.BufferSize(), full.Data(), nullptr) != 0;
 }
 
+namespace {
+
 // The folder of a full name; a drive's root keeps its backslash, since "C:" alone names the
 // drive's current folder.
 void FolderOf(const wchar_t* full, WideText& folder)
@@ -85,17 +117,17 @@ void FolderOf(const wchar_t* full, WideText& folder)
     if (folder.Length() == 2 && folder.Data()[1] == L':') lstrcatW(folder.Data(), L"\\");
 }
 
-bool ShortName(const wchar_t* name, UINT page, TextBuffer& ansi)
+bool ShortName(const wchar_t* name, UINT page, UINT second, TextBuffer& ansi)
 {
     DWORD size = GetShortPathNameW(name, nullptr, 0);
     if (size == 0) return false;
     WideText shortName(static_cast<int>(size));
     if (GetShortPathNameW(name, shortName.Data(), shortName.BufferSize()) == 0) return false;
-    return ConvertInto(shortName.Data(), page, true, ansi);
+    return WriteExactly(shortName.Data(), page, second, ansi);
 }
 
 // A file that does not exist yet: its folder by short name, its own name exactly.
-bool NewFileName(const wchar_t* full, UINT page, TextBuffer& ansi)
+bool NewFileName(const wchar_t* full, UINT page, UINT second, TextBuffer& ansi)
 {
     WideText folder;
     FolderOf(full, folder);
@@ -103,7 +135,7 @@ bool NewFileName(const wchar_t* full, UINT page, TextBuffer& ansi)
     const wchar_t* own = full + folder.Length();
     if (*own == L'\\') ++own;
     TextBuffer file;
-    if (!ConvertInto(own, page, true, file) || !ShortName(folder.Data(), page, ansi)) return false;
+    if (!WriteExactly(own, page, second, file) || !ShortName(folder.Data(), page, second, ansi)) return false;
     int length = ansi.Length();
     if (length == 0 || ansi.Data()[length - 1] != '\\') ansi.Append("\\");
     ansi.Append(file.Data());
@@ -117,7 +149,7 @@ bool OpensTheSame(const char* written, const wchar_t* folder, UINT page, const w
 {
     WideText wide, full;
     FromCodePage(written, page, wide);
-    if (!FullName(wide.Data(), folder, full)) return false;
+    if (!FullNameIn(wide.Data(), folder, full)) return false;
     if (GetFileAttributesW(file) != INVALID_FILE_ATTRIBUTES) return IsSameExistingFile(full.Data(), file);
     WideText writtenFolder, givenFolder;
     FolderOf(full.Data(), writtenFolder);
@@ -161,7 +193,7 @@ void FromCodePage(const char* text, UINT codePage, WideText& wide)
 
 bool ResolveName(const wchar_t* given, const wchar_t* folder, NameUse use, UINT codePage, WrittenName& name)
 {
-    UINT page = ActualCodePage(codePage);
+    UINT page = ActualCodePage(codePage), second = codePage == CP_OEMCP ? GetACP() : page;
     name.text.Assign("");
     name.file.Assign(L"");
     WideText unquoted(lstrlenW(given));
@@ -171,13 +203,14 @@ bool ResolveName(const wchar_t* given, const wchar_t* folder, NameUse use, UINT 
         if (*p != L'"') *out++ = *p;
     }
     *out = L'\0';
-    if (out == unquoted.Data() || IsDriveRelative(unquoted.Data()) || !FullName(unquoted.Data(), folder, name.file)) {
+    if (out == unquoted.Data() || IsDriveRelative(unquoted.Data()) || HasForbiddenCharacter(unquoted.Data()) ||
+        !FullNameIn(unquoted.Data(), folder, name.file)) {
         return false;
     }
     // Exact names are written as given, relative ones too: cmd judges them from the same folder.
-    if (ConvertInto(unquoted.Data(), page, true, name.text)) return true;
-    bool written = ShortName(name.file.Data(), page, name.text) ||
-                   (use == NewFile && NewFileName(name.file.Data(), page, name.text));
+    if (WriteExactly(unquoted.Data(), page, second, name.text)) return true;
+    bool written = ShortName(name.file.Data(), page, second, name.text) ||
+                   (use == NewFile && NewFileName(name.file.Data(), page, second, name.text));
     if (written && OpensTheSame(name.text.Data(), folder, page, name.file.Data())) return true;
     name.text.Assign("");
     return false;
@@ -196,6 +229,14 @@ bool ResolveFolderName(const wchar_t* folder, UINT codePage, TextBuffer& text)
     int length = text.Length();
     if (root && length == 3 && text.Data()[2] == '\\') text.Data()[2] = '\0';
     return true;
+}
+
+bool IsNetworkName(const wchar_t* name)
+{
+    if (!IsSeparator(name[0]) || !IsSeparator(name[1])) return false;
+    // "\\?\C:\..." and "\\.\C:\..." are local names written past the length limit.
+    bool local = (name[2] == L'?' || name[2] == L'.') && IsSeparator(name[3]) && name[4] && name[5] == L':';
+    return !local;
 }
 
 bool IsPlainScriptValue(const char* text)

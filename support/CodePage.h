@@ -5,9 +5,11 @@
 
 #include <windows.h>
 
-// The one place where text crosses between the window, which is Unicode, and the ANSI code
-// page that the script and the settings file are written in. The code page is the one the
-// text is written in: CP_ACP, the system's, in the program.
+// The one place where text crosses between the window, which is Unicode, and the code pages
+// of the files the program writes. The code page is the one the text is written in: CP_ACP,
+// the ANSI one, for the settings file, which the profile functions read so; CP_OEMCP for the
+// script's names, which cmd reads in the console's page (the two are one on Japanese Windows
+// and under the UTF-8 option, not on Windows set up for another language).
 
 // True when every character is there exactly: no best-fit look-alike, no default character,
 // no unpaired surrogate. When false, ansi holds the system's nearest text.
@@ -18,7 +20,8 @@ void FromCodePage(const char* text, UINT codePage, WideText& wide);
 
 // A file name as the script writes it and the file it names.
 struct WrittenName {
-    // In the code page: the name as given where it fits exactly, else by short names.
+    // In the code page: the name as given where it fits exactly, else by short names. With
+    // CP_OEMCP, the script's page, the ANSI page must hold it too: the encoder gets it back so.
     TextBuffer text;
     // The file itself, judged from the folder the script runs in.
     WideText file;
@@ -31,13 +34,20 @@ enum NameUse { ExistingFile, NewFile };
 // script drops them; a relative name judged from the folder. A new file that has no short name
 // yet is written by its folder's short name and its own exact name. False when refused: a
 // control character (no file name holds one), nothing left, a drive letter without a backslash
-// (the drive's current folder, which cmd does not share), or no form in the code page that opens
-// the same file.
+// (the drive's current folder, which cmd does not share), a colon past the drive (a stream of a
+// file) or a wildcard, or no form in the code page that opens the same file.
 bool ResolveName(const wchar_t* given, const wchar_t* folder, NameUse use, UINT codePage, WrittenName& name);
+
+// The full name of a name as cmd running in the folder opens it.
+bool FullNameIn(const wchar_t* name, const wchar_t* folder, WideText& full);
 
 // A folder as the settings and the script name it, without a trailing backslash: a drive's
 // root is "C:". False where it has no form in the code page.
 bool ResolveFolderName(const wchar_t* folder, UINT codePage, TextBuffer& text);
+
+// True for every form Windows takes for a network name: two separators of either kind at the
+// start (\\server\share, //server/share), other than a long local name (\\?\C:\).
+bool IsNetworkName(const wchar_t* name);
 
 // Frame rate and size go into the script unquoted: false when the text holds a character cmd
 // reads as an operator or a variable (& | < > ^ " %) or a control character.

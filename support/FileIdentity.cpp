@@ -17,14 +17,45 @@ bool GetIdentity(const wchar_t* name, BY_HANDLE_FILE_INFORMATION& information)
     return known;
 }
 
+bool IsKnown(const BY_HANDLE_FILE_INFORMATION& file)
+{
+    return file.dwVolumeSerialNumber != 0 && (file.nFileIndexHigh != 0 || file.nFileIndexLow != 0);
+}
+
+// The full name with every short part made long, for comparing names; as given where it cannot be.
+void LongName(const wchar_t* name, WideText& full)
+{
+    full.Assign(name);
+    DWORD size = GetFullPathNameW(name, 0, nullptr, nullptr);
+    if (size == 0) return;
+    WideText whole(static_cast<int>(size));
+    if (GetFullPathNameW(name, whole.BufferSize(), whole.Data(), nullptr) == 0) return;
+    full.Assign(whole.Data());
+    size = GetLongPathNameW(whole.Data(), nullptr, 0);
+    if (size == 0) return;
+    full.Reserve(static_cast<int>(size));
+    if (GetLongPathNameW(whole.Data(), full.Data(), full.BufferSize()) == 0) full.Assign(whole.Data());
+}
+
 }  // namespace
+
+bool IsSameFile(const BY_HANDLE_FILE_INFORMATION& first, const wchar_t* firstName,
+                const BY_HANDLE_FILE_INFORMATION& second, const wchar_t* secondName)
+{
+    if (IsKnown(first) && IsKnown(second)) {
+        return first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
+               first.nFileIndexHigh == second.nFileIndexHigh && first.nFileIndexLow == second.nFileIndexLow;
+    }
+    WideText a, b;
+    LongName(firstName, a);
+    LongName(secondName, b);
+    return lstrcmpiW(a.Data(), b.Data()) == 0;
+}
 
 bool IsSameExistingFile(const wchar_t* first, const wchar_t* second)
 {
     BY_HANDLE_FILE_INFORMATION a, b;
-    if (!GetIdentity(first, a) || !GetIdentity(second, b)) return false;
-    return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh &&
-           a.nFileIndexLow == b.nFileIndexLow;
+    return GetIdentity(first, a) && GetIdentity(second, b) && IsSameFile(a, first, b, second);
 }
 
 bool IsFolderFile(const wchar_t* file, const wchar_t* folder, const wchar_t* name)

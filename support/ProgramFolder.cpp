@@ -31,16 +31,6 @@ bool GetWrittenProgramFolder(TextBuffer& folder)
     return GetProgramFolder(wide) && ResolveFolderName(wide.Data(), CP_ACP, folder);
 }
 
-bool GoToProgramFolder()
-{
-    TextBuffer folder;
-    if (!GetWrittenProgramFolder(folder)) return false;
-    // A program at a drive's root has the folder "E:", which as a current folder names that
-    // drive's last folder, not its root.
-    if (folder.Length() == 2 && folder.Data()[1] == ':') folder.Append("\\");
-    return SetCurrentDirectoryA(folder.Data()) != FALSE;
-}
-
 bool TextBuffer::SetToProgramPath(const char* name)
 {
     if (!GetWrittenProgramFolder(*this)) return false;

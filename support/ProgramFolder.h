@@ -9,5 +9,3 @@ bool GetProgramPath(WideText& path);
 // code page (by its short name where the code page cannot hold it; false where there is none).
 bool GetProgramFolder(WideText& folder);
 bool GetWrittenProgramFolder(TextBuffer& folder);
-// Makes the program folder the current one, as the script run there needs.
-bool GoToProgramFolder();

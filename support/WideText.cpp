@@ -30,6 +30,13 @@ void WideText::CutToFolder()
     data[cut > 0 ? cut : 0] = L'\0';
 }
 
+void WideText::AddRootBackslash()
+{
+    if (Length() != 2 || data[1] != L':') return;
+    Reserve(3);
+    lstrcatW(data, L"\\");
+}
+
 void WideText::ReplaceChar(wchar_t from, wchar_t to)
 {
     // The end is fixed first: replacing by NUL must not end the walk early.

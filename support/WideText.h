@@ -20,6 +20,8 @@ public:
     void Assign(const wchar_t* text);
     // The text up to its last backslash or slash, without it; empty when there is none.
     void CutToFolder();
+    // A drive's root written "C:" gains its backslash: alone, "C:" names the drive's current folder.
+    void AddRootBackslash();
     // Every one of the character becomes another; NUL too, which splits the text into a list.
     void ReplaceChar(wchar_t from, wchar_t to);
 

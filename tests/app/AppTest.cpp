@@ -1,5 +1,5 @@
 #include "app/ProgramFixture.h"
-#include "common/ScopedHandle.h"
+#include "support/ScopedHandle.h"
 #include "tools/driver/Drive.h"
 #include "ui/main/resource.h"
 
@@ -222,6 +222,53 @@ TEST_F(Program, TheEndOfARunPlaysOnlyWhatItMadeAndAFailedStartTouchesNothing)
     EXPECT_EQ(0u, ExitCode(program, 30000));
 }
 
+// Run's encoder check looks where cmd looks: the program folder, then the PATH, quotes grouping
+// an entry and relative entries judged from the program folder; the first match decides and
+// only a program counts. Each "runs" row is checked by the encoder cmd really started.
+TEST_F(Program, TheEncoderCheckFollowsCmdsSearch)
+{
+    const std::string f = folder.Path(), encoder = ExecutableFolder() + "\\recording-encoder.exe";
+    ASSERT_TRUE(MoveFileA(folder.File("mencoder.exe").c_str(), folder.File("bridge.bak").c_str()));
+    for (const char* place : {"a;b", "plain", "bin", "empty", "dir", "dir\\mencoder.exe"}) {
+        ASSERT_TRUE(CreateDirectoryA(folder.File(place).c_str(), nullptr)) << place;
+    }
+    for (const char* place : {"a;b", "plain", "bin"}) {
+        ASSERT_TRUE(CopyFileA(encoder.c_str(), folder.File(std::string(place) + "\\mencoder.exe").c_str(), FALSE));
+    }
+    WriteFileBytes(folder.File("empty\\mencoder.exe"), "");
+    WriteFileBytes(folder.File("in.avi"), "clip");
+    TempFolder elsewhere;
+    const struct { std::string path; bool runs; } rows[] = {
+        {"\"" + f + "\\a;b\"", true},
+        {"\"" + f + "\\rel;" + f + "\\plain\"", false},
+        {"bin", true},
+        {f + "\\dir;" + f + "\\plain", false},
+        {f + "\\empty;" + f + "\\plain", false},
+        {";" + f + "\\plain", false},
+        {f + "\\plain", true},
+    };
+    wchar_t saved[32767] = L"";
+    GetEnvironmentVariableW(L"PATH", saved, 32767);
+    for (const auto& row : rows) {
+        SetEnvironmentVariableA("PATH", row.path.c_str());
+        PROCESS_INFORMATION program = StartFrom(folder.File("Brumweld.exe"), "in.avi", elsewhere.Path());
+        SetEnvironmentVariableW(L"PATH", saved);
+        HWND window = drive::WaitForMainWindow(program.dwProcessId, 30000);
+        ASSERT_NE(nullptr, window) << row.path;
+        drive::SetText(window, IDC_OUTPUT_FILE, "out.flv");
+        DeleteFileA(folder.File("encoder-args.txt").c_str());
+        if (row.runs) {
+            RunToIdle(program, window);
+            EXPECT_TRUE(FileExists(folder.File("encoder-args.txt"))) << row.path;
+        } else {
+            drive::Click(window, IDC_RUN);
+            EXPECT_EQ(0u, AnswerBox(program, window).find("mencoder.exe が見つかりません。")) << row.path;
+        }
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        EXPECT_EQ(0u, ExitCode(program, 30000));
+    }
+}
+
 // The main window tests' stand-in encoder: it waits while a test holds its gate, else ends at once.
 class BusyProgram : public Program {
 protected:
@@ -311,6 +358,75 @@ TEST_F(BusyProgram, RunsPressedBackToBackAreBusyInFull)
     }
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(0u, ExitCode(program, 30000));
+}
+
+// Windows' cmd keeps only an offset into a running script and reopens it for each line: a
+// second Run rewriting it would change what the first job runs next. (Wine's cmd holds the
+// script open, so the refusal here must come from the job's own token, not from that lock.)
+TEST_F(BusyProgram, AJobThatOutlivesItsWindowHoldsBackRunInItsFolderOnly)
+{
+    ScopedHandle gate(CreateEventA(nullptr, TRUE, FALSE, "BrumweldTestEncoderGate"));
+    ASSERT_TRUE(gate.IsValid());
+    WriteFileBytes(folder.File("Brumweld.ini"), "[Brumweld]\r\nOptFlag=1\r\n[Video]\r\nmode=2\r\n");
+    WriteFileBytes(folder.File("in.avi"), "clip");
+    PROCESS_INFORMATION first;
+    HWND window = StartReady(first);
+    ASSERT_NE(nullptr, window);
+    drive::Click(window, IDC_RUN);
+    ASSERT_TRUE(drive::WaitEnabled(window, IDC_RUN, false, 10000));
+    ScopedHandle script(ScriptProcess(first));
+    ASSERT_TRUE(script.IsValid());
+    const std::string firstScript = ReadFileBytes(folder.File("~enc.bat"));
+    PostMessageA(GetDlgItem(window, IDC_INPUT_FILE), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    ASSERT_EQ(0u, ExitCode(first, 30000));
+
+    PROCESS_INFORMATION second;
+    window = StartReady(second);
+    ASSERT_NE(nullptr, window);
+    drive::SetText(window, IDC_OUTPUT_FILE, "second.flv");
+    drive::Click(window, IDC_RUN);
+    EXPECT_EQ("前回の変換がまだ終わっていません", AnswerBox(second, window));
+    EXPECT_TRUE(drive::IsEnabled(window, IDC_RUN));
+    EXPECT_EQ(firstScript, ReadFileBytes(folder.File("~enc.bat")));
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    ASSERT_EQ(0u, ExitCode(second, 30000));
+
+    // A copy in another folder runs meanwhile: its job is its own.
+    TempFolder other;
+    for (const char* name : {"Brumweld.exe", "mencoder.exe", "in.avi"}) {
+        ASSERT_TRUE(CopyFileA(folder.File(name).c_str(), other.File(name).c_str(), FALSE));
+    }
+    PROCESS_INFORMATION copy = StartFrom(other.File("Brumweld.exe"), "in.avi", other.Path());
+    window = drive::WaitForMainWindow(copy.dwProcessId, 30000);
+    ASSERT_NE(nullptr, window);
+    drive::SetText(window, IDC_OUTPUT_FILE, "out.flv");
+    drive::Click(window, IDC_RUN);
+    EXPECT_TRUE(drive::WaitEnabled(window, IDC_RUN, false, 10000)) << AnswerBox(copy, window);
+
+    // The first job's console waits for a key at its end: that is still the job.
+    SetEvent(gate.Get());
+    EXPECT_TRUE(drive::WaitEnabled(window, IDC_RUN, true, 30000));
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0u, ExitCode(copy, 30000));
+    for (DWORD start = GetTickCount(); ReadFileBytes(folder.File("encoder-done.txt")).size() < 12; Sleep(50)) {
+        if (GetTickCount() - start > 30000) break;
+    }
+    EXPECT_EQ("done\r\ndone\r\n", ReadFileBytes(folder.File("encoder-done.txt"))) << "one job of two passes";
+    EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(script.Get(), 1000)) << "the console did not wait for a key";
+    PROCESS_INFORMATION waiting;
+    window = StartReady(waiting);
+    ASSERT_NE(nullptr, window);
+    drive::Click(window, IDC_RUN);
+    EXPECT_EQ("前回の変換がまだ終わっていません", AnswerBox(waiting, window));
+
+    // Once the job has ended, Run converts again (without waiting for a key this time).
+    TerminateProcess(script.Get(), 0);
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(script.Get(), 10000));
+    SendDlgItemMessageA(window, IDC_WAIT_FOR_KEY, BM_SETCHECK, BST_UNCHECKED, 0);
+    RunToIdle(waiting, window);
+    EXPECT_EQ("done\r\ndone\r\ndone\r\ndone\r\n", ReadFileBytes(folder.File("encoder-done.txt")));
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0u, ExitCode(waiting, 30000));
 }
 
 }  // namespace

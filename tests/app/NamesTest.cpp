@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -248,10 +249,16 @@ TEST_F(Names, RunRefusesWhatTheScriptWouldTakeForAnotherFileOrACommand)
         {L"in.avi", L".\\sub\\..\\Brumweld.ini", kProgramFile},
         {L"in.avi", L"Brumweld.exe", kProgramFile},
         {L"in.avi", L"mencoder.exe.", kProgramFile},
+        // The settings are written under this name at close, then renamed over the settings file.
+        {L"in.avi", L"Brumweld.TMP", kProgramFile},
+        // The script's own stream, and a link to where the script will be.
+        {L"in.avi", L"~enc.bat::$DATA", kUnusableName},
+        {L"in.avi", L"link.flv", kProgramFile},
         {chosen, L"out.flv", kUnusableName},
         {other, chosen, kUnusableName},
     };
     ASSERT_TRUE(CreateDirectoryW(folder.File(L"sub").c_str(), nullptr));
+    Host("ln.exe -s ~enc.bat \"" + folder.File("link.flv") + "\"");
     for (const auto& c : cases) {
         EXPECT_EQ(c.box, BoxOnRun(program, window, c.input, c.output)) << Narrow(c.output.substr(0, 80));
     }
@@ -287,6 +294,46 @@ TEST_F(Names, Utf8WindowsShowsItsBoxesAndWritesJapaneseNamesWhole)
     SetField(window, IDC_OUTPUT_FILE, folder.File(L"出力.flv"));
     RunToIdle(program, window);
     EXPECT_EQ("320,240\n", FrameSize(folder.File(L"出力.flv")));
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0u, ExitCode(program, 30000));
+}
+
+// Run under a locale whose ANSI and OEM code pages differ, 1252 and 850 (its own CTest entry):
+// cmd reads the script's names in the OEM one, the encoder gets them in the ANSI one. A name
+// one of the two cannot hold goes by its short name.
+TEST_F(Names, WesternWindowsNamesReachTheEncoderWhole)
+{
+    if (GetACP() != 1252 || GetOEMCP() != 850) GTEST_SKIP() << "the code pages are " << GetACP() << " and " << GetOEMCP();
+    ASSERT_TRUE(CopyFileA((ExecutableFolder() + "\\recording-encoder.exe").c_str(), folder.File("mencoder.exe").c_str(), FALSE));
+    PROCESS_INFORMATION program = Start(L"");
+    HWND window = drive::WaitForMainWindow(program.dwProcessId, 30000);
+    ASSERT_NE(nullptr, window);
+    // The euro sign is in 1252 only, the box-drawing sign in 850 only.
+    const struct { std::wstring input, output; } runs[] = {
+        {L"caf\u00E9.avi", L"caf\u00E9.flv"},
+        {L"prix\u20AC.avi", L"prix.flv"},
+        {L"cadre\u256C.avi", L"cadre.flv"},
+    };
+    for (const auto& run : runs) {
+        WriteFileBytes(folder.File("made.avi"), "clip");
+        ASSERT_TRUE(MoveFileW(folder.File(L"made.avi").c_str(), folder.File(run.input).c_str()));
+        DeleteFileA(folder.File("encoder-args.txt").c_str());
+        SetField(window, IDC_INPUT_FILE, run.input);
+        SetField(window, IDC_OUTPUT_FILE, run.output);
+        RunToIdle(program, window);
+        // One argument a line, then "--": the input first, the output last.
+        std::vector<std::wstring> args;
+        const std::string recorded = ReadFileBytes(folder.File("encoder-args.txt"));
+        for (size_t at = 0, end; (end = recorded.find("\r\n", at)) != std::string::npos; at = end + 2) {
+            args.push_back(Widen(recorded.substr(at, end - at)));
+        }
+        ASSERT_GE(args.size(), 3u) << recorded;
+        const std::wstring input = args.front(), output = args[args.size() - 2];
+        wchar_t opened[MAX_PATH] = L"";
+        GetLongPathNameW(folder.File(input).c_str(), opened, MAX_PATH);
+        EXPECT_EQ(folder.File(run.input), opened) << Narrow(input);
+        EXPECT_EQ(run.output, output);
+    }
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(0u, ExitCode(program, 30000));
 }

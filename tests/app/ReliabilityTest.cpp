@@ -1,5 +1,5 @@
 #include "app/ProgramFixture.h"
-#include "common/ScopedHandle.h"
+#include "support/ScopedHandle.h"
 #include "common/Reliability.h"
 #include "tools/driver/Drive.h"
 #include "ui/main/resource.h"

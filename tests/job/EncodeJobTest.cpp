@@ -2,7 +2,7 @@
 
 #include "common/MessagePump.h"
 #include "common/Reliability.h"
-#include "common/ScopedHandle.h"
+#include "support/ScopedHandle.h"
 #include "common/TestFiles.h"
 #include "job/EncodeSettings.h"
 #include "job/JobTestWindow.h"
@@ -152,6 +152,7 @@ TEST_F(EncodeJob, KeepBatchKeepsTheScriptButNotThePassLog)
 TEST_F(EncodeJob, PlayerGetsTheOutputAsOneArgumentOnlyWhenTheRunMadeIt)
 {
     WriteFileBytes(File("clip.avi"), "clip");
+    WriteFileBytes(File("backdated.avi"), "clip");
     const std::string player = File("player.exe"), notPlayed = "(player not started)";
     const struct { std::string input, output; unsigned short options; std::string player, arguments; } cases[] = {
         {File("clip.avi"), File("trip 01.flv"), PlayAfter, player, File("trip 01.flv") + "\r\n"},
@@ -159,6 +160,8 @@ TEST_F(EncodeJob, PlayerGetsTheOutputAsOneArgumentOnlyWhenTheRunMadeIt)
         {File("missing.avi"), File("trip 02.flv"), PlayAfter, player, notPlayed},
         {File("clip.avi"), File("trip 03.flv"), 0, player, notPlayed},
         {File("clip.avi"), File("trip 04.flv"), PlayAfter, "", notPlayed},
+        // Made on a volume whose clock runs an hour behind this machine's.
+        {File("backdated.avi"), File("trip 05.flv"), PlayAfter, player, File("trip 05.flv") + "\r\n"},
     };
     for (const auto& c : cases) {
         DeleteFileA(File("player-args.txt").c_str());
@@ -169,7 +172,9 @@ TEST_F(EncodeJob, PlayerGetsTheOutputAsOneArgumentOnlyWhenTheRunMadeIt)
         Run();
         EXPECT_EQ(c.arguments, WaitForPlayer(c.arguments == notPlayed ? 1500 : 20000)) << c.output;
     }
-    for (const char* name : {"clip.avi", "trip 01.flv", "trip 02.flv", "trip 03.flv", "trip 04.flv"}) Remove(name);
+    for (const char* name : {"clip.avi", "backdated.avi", "trip 01.flv", "trip 02.flv", "trip 03.flv", "trip 04.flv", "trip 05.flv"}) {
+        Remove(name);
+    }
 }
 
 TEST_F(EncodeJob, PlayerTakesTheRunsOutputAndThePlayerAtTheEnd)
@@ -274,10 +279,24 @@ TEST_F(EncodeJob, UnwritableScriptRunsNothing)
     EXPECT_EQ("another job", ReadFileBytes(File("~pass.log")));
 }
 
-TEST_F(EncodeJob, RunProcessReportsWhatCannotStart)
+// cmd by its full name, without AutoRun (/d: Windows' AutoRun may change the folder; Wine's cmd
+// has none), runs the script by its full name in the program folder, whatever this process's
+// current folder is, and that folder does not move.
+TEST_F(EncodeJob, CmdRunsTheScriptAsDocumentedInTheProgramFolder)
 {
-    EXPECT_FALSE(RunProcess("C:\\missing\\nothing.exe", true));
-    EXPECT_TRUE(RunProcess("cmd.exe /c exit 3", true));
+    TempFolder elsewhere;
+    wchar_t previous[MAX_PATH], current[MAX_PATH], system[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, previous);
+    ASSERT_TRUE(SetCurrentDirectoryW(Widen(elsewhere.Path()).c_str()));
+    Run();
+    GetCurrentDirectoryW(MAX_PATH, current);
+    SetCurrentDirectoryW(previous);
+    EXPECT_EQ(Widen(elsewhere.Path()), current);
+    EXPECT_EQ(1u, EncoderCalls().size());
+    EXPECT_FALSE(FileExists(elsewhere.File("encoder-args.txt")));
+    GetSystemDirectoryW(system, MAX_PATH);
+    EXPECT_EQ("\"" + Narrow(system) + "\\cmd.exe\" /d /s /c \"\"" + File("~enc.bat") + "\"\"",
+              ReadFileBytes(File("encoder-parent.txt")));
 }
 
 // Run in a process of its own by the test below: once exit processing has begun, a

@@ -1,7 +1,7 @@
 #include "ui/main/MainDialog.h"
 
 #include "common/MessagePump.h"
-#include "common/ScopedHandle.h"
+#include "support/ScopedHandle.h"
 #include "common/TestFiles.h"
 #include "job/EncodeSettings.h"
 #include "support/TextBuffer.h"

@@ -115,11 +115,11 @@ TEST(ResourceIdentifiers, Values)
     for (size_t i = 0; i < sizeof(ids) / sizeof(ids[0]); ++i) EXPECT_EQ(values[i], ids[i]) << i;
 }
 
-// The bytes of one resource of this executable in the Japanese language.
-std::string ResourceBytes(LPCSTR type, WORD name)
+// The bytes of one resource of this executable in the Japanese language, or the one given.
+std::string ResourceBytes(LPCSTR type, WORD name, WORD language = kJapanese)
 {
     HMODULE module = GetModuleHandleA(nullptr);
-    HRSRC found = FindResourceExA(module, type, MAKEINTRESOURCEA(name), kJapanese);
+    HRSRC found = FindResourceExA(module, type, MAKEINTRESOURCEA(name), language);
     if (!found) return std::string();
     HGLOBAL loaded = LoadResource(module, found);
     const char* data = static_cast<const char*>(LockResource(loaded));
@@ -363,15 +363,33 @@ TEST(ResourceInventory, EveryResourceIsJapanese)
     EXPECT_EQ(japanese, Languages(RT_ICON, 2));
 }
 
-// No menu, accelerator, version or manifest: the executable carries these four types only.
-TEST(ResourceInventory, OnlyDialogStringsAndIcons)
+// No menu, accelerator or version: the executable carries these four types and its manifest only.
+TEST(ResourceInventory, OnlyDialogStringsIconsAndTheManifest)
 {
     std::set<ULONG_PTR> types;
     EnumResourceTypesA(GetModuleHandleA(nullptr), AddType, reinterpret_cast<LONG_PTR>(&types));
     const std::set<ULONG_PTR> expected = {
         reinterpret_cast<ULONG_PTR>(RT_ICON), reinterpret_cast<ULONG_PTR>(RT_DIALOG),
-        reinterpret_cast<ULONG_PTR>(RT_STRING), reinterpret_cast<ULONG_PTR>(RT_GROUP_ICON)};
+        reinterpret_cast<ULONG_PTR>(RT_STRING), reinterpret_cast<ULONG_PTR>(RT_GROUP_ICON),
+        reinterpret_cast<ULONG_PTR>(RT_MANIFEST)};
     EXPECT_EQ(expected, types);
+}
+
+// The manifest asks to run as the invoker and nothing else: no common controls 6 (the classic
+// look stays), no DPI or system entries. One namespace on trustInfo, as Windows XP SP2 needs.
+TEST(ResourceInventory, TheManifestAsksOnlyToRunAsTheInvoker)
+{
+    EXPECT_EQ("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+              "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\">\n"
+              "  <trustInfo xmlns=\"urn:schemas-microsoft-com:asm.v2\">\n"
+              "    <security>\n"
+              "      <requestedPrivileges>\n"
+              "        <requestedExecutionLevel level=\"asInvoker\" uiAccess=\"false\"/>\n"
+              "      </requestedPrivileges>\n"
+              "    </security>\n"
+              "  </trustInfo>\n"
+              "</assembly>\n",
+              ResourceBytes(RT_MANIFEST, 1, MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL)));
 }
 
 std::string ResourceString(UINT id, int bufferSize)

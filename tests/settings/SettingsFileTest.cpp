@@ -434,4 +434,42 @@ TEST(FullDisk, SavingLeavesTheOldFileWhole)
     EXPECT_FALSE(FileExists(SettingsTemporary(path)));
 }
 
+// Windows refuses the replace while a virus scanner or sync client holds the settings file
+// without delete sharing; Wine allows it, so the refusals come from a replacer that fails as
+// Windows would, a given number of times, with the given error.
+int replaceCalls = 0, replaceFailures = 0;
+DWORD replaceError = 0;
+BOOL WINAPI FailingReplace(LPCSTR from, LPCSTR to, DWORD flags)
+{
+    if (++replaceCalls > replaceFailures) return MoveFileExA(from, to, flags);
+    SetLastError(replaceError);
+    return FALSE;
+}
+
+TEST_F(SettingsFile, AFileHeldForAMomentIsReplacedOnceFreeAndOneHeldLongerStaysWhole)
+{
+    const struct { int failures; DWORD error; bool saved; int calls; } rows[] = {
+        {1, ERROR_SHARING_VIOLATION, true, 2},
+        {5, ERROR_ACCESS_DENIED, true, 6},
+        {1000, ERROR_SHARING_VIOLATION, false, 20},
+        {1000, ERROR_DISK_FULL, false, 1},
+    };
+    EncodeSettings settings;
+    SetEveryField(settings);
+    for (const auto& row : rows) {
+        WriteFileBytes(path, "[Video]\r\nbitrate=123\r\n");
+        replaceCalls = 0;
+        replaceFailures = row.failures;
+        replaceError = row.error;
+        EXPECT_EQ(row.saved, SaveSettingsFile(settings, position, path.c_str(), FailingReplace)) << row.failures;
+        EXPECT_EQ(row.calls, replaceCalls) << row.failures;
+        if (row.saved) {
+            EXPECT_NE(std::string::npos, ReadFileBytes(path).find("OutputDir=D:\\Flash")) << row.failures;
+        } else {
+            EXPECT_EQ("[Video]\r\nbitrate=123\r\n", ReadFileBytes(path)) << row.failures;
+        }
+        EXPECT_FALSE(FileExists(SettingsTemporary(path))) << row.failures;
+    }
+}
+
 }  // namespace

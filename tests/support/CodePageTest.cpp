@@ -83,6 +83,13 @@ TEST(ResolveName, TheScriptsFormOfEveryKindOfName)
         {in + L"\r\necho X> pwned.txt", NewFile, kShiftJis, refused, L""},
         {t + L"\\in\t.avi", ExistingFile, kShiftJis, refused, L""},
         {t + kLoneSurrogate, NewFile, kShiftJis, refused, L""},
+        // Every form Windows takes for a network name is one, slashes too; a long local name is local.
+        {L"//x/y/in.avi", NewFile, kShiftJis, "//x/y/in.avi", L"\\\\x\\y\\in.avi"},
+        {L"\\\\?\\" + in, ExistingFile, kShiftJis, "\\\\?\\" + ta + "\\in.avi", L"\\\\?\\" + in},
+        // A stream of a file ("::$DATA" is the file itself) and wildcards are no file's name.
+        {L"in.avi::$DATA", NewFile, kShiftJis, refused, L""},
+        {in + L":part", NewFile, kShiftJis, refused, L""},
+        {t + L"\\*.avi", ExistingFile, kShiftJis, refused, L""},
         // UTF-8 holds every name; only what does not convert is refused.
         {cafe, ExistingFile, CP_UTF8, ta + "\\caf\xC3\xA9.avi", cafe},
         {outputs + L"\\\uACB0\uACFC.flv", NewFile, CP_UTF8, ta + "\\\xEC\xB6\x9C\xEB\xA0\xA5\\\xEA\xB2\xB0\xEA\xB3\xBC.flv",
@@ -98,6 +105,27 @@ TEST(ResolveName, TheScriptsFormOfEveryKindOfName)
         if (written) {
             EXPECT_EQ(row.file, name.file.Data()) << Narrow(row.given);
         }
+    }
+}
+
+// The script's names are in the OEM page, and the encoder reads them back in the ANSI one:
+// where the two are one page (932 here), a name is written as in the ANSI page.
+TEST(ResolveName, TheScriptsPageIsTheOemOneAndTheAnsiOneMustHoldTheNameToo)
+{
+    ASSERT_EQ(GetACP(), GetOEMCP());
+    TempFolder temp;
+    WrittenName name;
+    ASSERT_TRUE(ResolveName(L"\uFF76\uFF8C\uFF6A.avi", Widen(temp.Path()).c_str(), NewFile, CP_OEMCP, name));
+    EXPECT_STREQ("\xB6\xCC\xAA.avi", name.text.Data());
+}
+
+TEST(NetworkNames, EveryFormWindowsTakesForAShare)
+{
+    for (const wchar_t* network : {L"\\\\server\\share", L"//server/share", L"\\/server", L"/\\server\\x", L"\\\\?\\UNC\\s\\x"}) {
+        EXPECT_TRUE(IsNetworkName(network)) << Narrow(network);
+    }
+    for (const wchar_t* local : {L"C:\\x", L"\\x", L"x\\\\y", L"\\\\?\\C:\\x", L"\\\\.\\C:\\x", L""}) {
+        EXPECT_FALSE(IsNetworkName(local)) << Narrow(local);
     }
 }
 

@@ -30,6 +30,8 @@ const wchar_t kProgramFile[] = L"出力ﾌｧｲﾙにﾌﾟﾛｸﾞﾗﾑの�
 const wchar_t kLineTooLong[] = L"ﾌｧｲﾙ名が長すぎます";
 const wchar_t kScriptNotRun[] = L"ﾊﾞｯﾁﾌｧｲﾙを作成できませんでした";
 const wchar_t kNoOutput[] = L"変換後のﾌｧｲﾙが作成されませんでした";
+const wchar_t kEarlierJob[] = L"前回の変換がまだ終わっていません";
+const wchar_t kNetworkFolder[] = L"ﾈｯﾄﾜｰｸ上のﾌｫﾙﾀﾞではﾊﾞｯﾁﾌｧｲﾙを実行できません。\r\nﾌﾟﾛｸﾞﾗﾑをこのｺﾝﾋﾟｭｰﾀｰのﾌｫﾙﾀﾞに置いてください:\r\n";
 const wchar_t kNoEncoder[] = L"mencoder.exe が見つかりません。\r\nﾌﾟﾛｸﾞﾗﾑのﾌｫﾙﾀﾞか PATH のﾌｫﾙﾀﾞに置いてください:\r\n";
 const wchar_t kInputFilter[] = L"すべてのﾌｧｲﾙ(*.*)\0*.*\0";
 const wchar_t kPlayerFilter[] = L"exeﾌｧｲﾙ\0*.exe\0";
@@ -47,13 +49,22 @@ bool IsProgramFile(const wchar_t* file, const wchar_t* folder)
 {
     WideText self;
     if (GetProgramPath(self) && IsSameExistingFile(file, self.Data())) return true;
-    const char* const names[] = {kScriptName, kPassLogName, kSettingsFileName, kEncoderName};
+    const char* const names[] = {kScriptName, kPassLogName, kSettingsFileName, kSettingsTemporaryName, kEncoderName};
     for (const char* name : names) {
         WideText wide;
         FromCodePage(name, CP_ACP, wide);
         if (IsFolderFile(file, folder, wide.Data())) return true;
     }
     return false;
+}
+
+// A warning that ends with the folder it is about.
+void WarnAbout(Dialog& window, const wchar_t* text, const WideText& folder)
+{
+    WideText whole(lstrlenW(text) + folder.Length());
+    lstrcpyW(whole.Data(), text);
+    lstrcatW(whole.Data(), folder.Data());
+    window.Warn(whole.Data());
 }
 
 void ShowValue(ComboBox& list, const char* value)
@@ -247,9 +258,15 @@ void MainDialog::RunCommand()
     // the encoder as another name.
     WideText folder;
     TextBuffer writtenFolder;
-    if (!GetProgramFolder(folder) || !GetWrittenProgramFolder(writtenFolder) ||
-        !ResolveName(input.Data(), folder.Data(), ExistingFile, CP_ACP, runInput) ||
-        !ResolveName(output.Data(), folder.Data(), NewFile, CP_ACP, runOutput)) {
+    if (!GetProgramFolder(folder)) return;
+    // cmd cannot run a script in a network folder: it warns and runs in the Windows folder instead.
+    if (IsNetworkName(folder.Data())) {
+        WarnAbout(*this, kNetworkFolder, folder);
+        return;
+    }
+    if (!GetWrittenProgramFolder(writtenFolder) ||
+        !ResolveName(input.Data(), folder.Data(), ExistingFile, CP_OEMCP, runInput) ||
+        !ResolveName(output.Data(), folder.Data(), NewFile, CP_OEMCP, runOutput)) {
         Warn(kUnusableName);
         return;
     }
@@ -272,10 +289,7 @@ void MainDialog::RunCommand()
     }
     // Without it the console would open and close at once, with nothing said.
     if (!EncoderReachable(folder.Data())) {
-        WideText text(lstrlenW(kNoEncoder) + folder.Length());
-        lstrcpyW(text.Data(), kNoEncoder);
-        lstrcatW(text.Data(), folder.Data());
-        Warn(text.Data());
+        WarnAbout(*this, kNoEncoder, folder);
         return;
     }
     StoreControls();
@@ -283,6 +297,8 @@ void MainDialog::RunCommand()
     case JobStarted: break;
     case ScriptLineTooLong: Warn(kLineTooLong); break;
     case ScriptNotRun: Warn(kScriptNotRun); break;
+    case EarlierJobRunning: Warn(kEarlierJob); break;
+    case OutputIsTheScript: Warn(kProgramFile); break;
     }
 }
 

@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-// A kernel handle the test owns (an event, a process, a thread, a file), closed when the owner
-// goes, so a failed assertion leaks none and leaves no named object behind.
+// An owned kernel handle (an event, a process, a thread, a file), closed when its owner goes:
+// no early return leaks one, and no named object outlives its owner.
 class ScopedHandle {
 public:
     explicit ScopedHandle(HANDLE handle = nullptr) : handle(handle) {}
