@@ -28,13 +28,6 @@ CRITICAL_SECTION settingsGuard;
 bool jobsClosed = false;
 RunEnd runEnd = NoRunEnd;
 
-// What a file was at Run and is at the end: only a file that holds something counts.
-struct FileState {
-    bool held = false;
-    DWORD sizeLow = 0, sizeHigh = 0;
-    FILETIME written = {};
-};
-
 // One run, owned by its worker: the window, the settings, the folder the script runs in, the
 // job's token, and the output as it was at Run.
 struct JobRun {
@@ -44,32 +37,25 @@ struct JobRun {
     WideText script;
     HANDLE token;
     WideText output;
-    FileState outputAtRun;
+    // The output as it was at Run: zeros where there was none.
+    WIN32_FILE_ATTRIBUTE_DATA outputAtRun;
 };
 
-FileState StateOf(const wchar_t* name)
+void Describe(const wchar_t* name, WIN32_FILE_ATTRIBUTE_DATA& data)
 {
-    FileState state;
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExW(name, GetFileExInfoStandard, &data) || (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        return state;
-    }
-    state.held = data.nFileSizeHigh != 0 || data.nFileSizeLow != 0;
-    state.sizeLow = data.nFileSizeLow;
-    state.sizeHigh = data.nFileSizeHigh;
-    state.written = data.ftLastWriteTime;
-    return state;
+    if (!GetFileAttributesExW(name, GetFileExInfoStandard, &data)) ZeroMemory(&data, sizeof data);
 }
 
-// The run wrote its output: it holds something, and it is new or changed since Run. The file is
+// The run wrote its output: a file that holds something, new or changed since Run. It is
 // compared only with itself: a file server's clock need not agree with this machine's.
 bool OutputMade(const JobRun& run)
 {
-    FileState now = StateOf(run.output.Data());
-    const FileState& before = run.outputAtRun;
-    if (!now.held) return false;
-    return !before.held || now.sizeLow != before.sizeLow || now.sizeHigh != before.sizeHigh ||
-           CompareFileTime(&now.written, &before.written) != 0;
+    WIN32_FILE_ATTRIBUTE_DATA now;
+    Describe(run.output.Data(), now);
+    const WIN32_FILE_ATTRIBUTE_DATA& before = run.outputAtRun;
+    bool holds = !(now.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && (now.nFileSizeHigh | now.nFileSizeLow) != 0;
+    return holds && (now.nFileSizeHigh != before.nFileSizeHigh || now.nFileSizeLow != before.nFileSizeLow ||
+                     CompareFileTime(&now.ftLastWriteTime, &before.ftLastWriteTime) != 0);
 }
 
 // Where cmd, looking for the encoder by its bare name, stops in one folder of its search.
@@ -91,20 +77,14 @@ EncoderFound LookForEncoder(const wchar_t* folder, const wchar_t* programFolder,
     return program ? EncoderRunnable : EncoderNotRunnable;
 }
 
-// A name for this program folder's job, the same in every process: a 64-bit FNV-1a hash of its
-// long name in capitals, since kernel object names take no backslash and only so many characters.
+// A name for this program folder's job, the same in every process: a 64-bit FNV-1a hash of the
+// folder as the program names it, in capitals, since kernel object names take no backslash.
 void JobTokenName(const wchar_t* folder, WideText& name)
 {
-    WideText full(lstrlenW(folder));
-    full.Assign(folder);
-    DWORD size = GetLongPathNameW(folder, nullptr, 0);
-    if (size > 0) {
-        full.Reserve(static_cast<int>(size));
-        if (GetLongPathNameW(folder, full.Data(), full.BufferSize()) == 0) full.Assign(folder);
-    }
-    CharUpperW(full.Data());
     unsigned long long hash = 14695981039346656037ull;
-    for (const wchar_t* p = full.Data(); *p; ++p) hash = (hash ^ *p) * 1099511628211ull;
+    for (const wchar_t* p = folder; *p; ++p) {
+        hash = (hash ^ reinterpret_cast<UINT_PTR>(CharUpperW(reinterpret_cast<wchar_t*>(*p)))) * 1099511628211ull;
+    }
     name.Reserve(40);
     wsprintfW(name.Data(), L"Brumweld job %08lX%08lX", static_cast<DWORD>(hash >> 32), static_cast<DWORD>(hash));
 }
@@ -302,7 +282,7 @@ JobStart StartJob(JobWindow& window, EncodeSettings& settings)
     run->window = &window;
     run->settings = &settings;
     window.GetOutputFullName(run->output);
-    run->outputAtRun = StateOf(run->output.Data());
+    Describe(run->output.Data(), run->outputAtRun);
     // A script that is not whole is never run: an older kept script or a line cut in the
     // middle would encode the wrong thing. Nothing else is touched: the pass log may be
     // another job's.
