@@ -124,8 +124,23 @@ void DeleteProgramFile(const char* name)
     if (path.SetToProgramPath(name)) DeleteFileA(path.Data());
 }
 
-// The steps after a run: temporary files removed, the end recorded for the window, which
-// leaves its busy state, and the player started on what the run made.
+// Opens the output in the player; false when nothing could be started. A folder is no player:
+// the shell would open it in Explorer.
+bool StartPlayer(const WideText& player, const WideText& output)
+{
+    DWORD attributes = GetFileAttributesW(player.Data());
+    if (player.IsEmpty() || attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+    // Quoted, so a path with spaces reaches the player as one argument.
+    WideText parameters(output.Length() + 2);
+    lstrcpyW(parameters.Data(), L"\"");
+    lstrcatW(parameters.Data(), output.Data());
+    lstrcatW(parameters.Data(), L"\"");
+    auto open = SystemEntry<HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT)>("shell32.dll", "ShellExecuteW");
+    return open && reinterpret_cast<INT_PTR>(open(nullptr, L"open", player.Data(), parameters.Data(), nullptr, SW_SHOWNORMAL)) > 32;
+}
+
+// The steps after a run: temporary files removed, the player started on what the run made, and
+// the end recorded for the window, which leaves its busy state and says what went wrong.
 void FinishJob(const JobRun& run)
 {
     bool play, made;
@@ -139,17 +154,12 @@ void FinishJob(const JobRun& run)
         DeleteProgramFile(kPassLogName);
         play = (options & PlayAfter) != 0;
         made = OutputMade(run);
-        runEnd = play && !made ? RunEndedWithoutOutput : RunEnded;
-        run.window->EnableCommands(true);
     }
-    if (!play || !made || player.IsEmpty()) return;
-    // Quoted, so a path with spaces reaches the player as one argument.
-    WideText parameters(run.output.Length() + 2);
-    lstrcpyW(parameters.Data(), L"\"");
-    lstrcatW(parameters.Data(), run.output.Data());
-    lstrcatW(parameters.Data(), L"\"");
-    auto open = SystemEntry<HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT)>("shell32.dll", "ShellExecuteW");
-    if (open) open(nullptr, L"open", player.Data(), parameters.Data(), nullptr, SW_SHOWNORMAL);
+    RunEnd end = !play ? RunEnded : !made ? RunEndedWithoutOutput : StartPlayer(player, run.output) ? RunEnded : PlayerNotStarted;
+    JobSettingsLock lock;
+    if (jobsClosed) return;
+    runEnd = end;
+    run.window->EnableCommands(true);
 }
 
 unsigned __stdcall JobWorker(void* argument)

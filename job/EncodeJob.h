@@ -39,7 +39,8 @@ bool EncoderReachable(const wchar_t* programFolder);
 
 // How the last run ended, for the window's thread; taken once, so only the end of a run the
 // window started ends its busy state.
-enum RunEnd { NoRunEnd, RunEnded, RunEndedWithoutOutput };
+// RunEndedWithoutOutput: nothing to play; PlayerNotStarted: the player could not be started.
+enum RunEnd { NoRunEnd, RunEnded, RunEndedWithoutOutput, PlayerNotStarted };
 RunEnd TakeRunEnd();
 
 // Guards the settings fields that a worker reads at the end of a run (OptFlag, Player)

@@ -1,5 +1,8 @@
 #include "settings/ProfileReader.h"
 
+#include "support/CodePage.h"
+#include "support/WideText.h"
+
 #include <windows.h>
 
 void ProfileReader::SetFile(const char* file) { path.Assign(file); }
@@ -32,5 +35,27 @@ void ProfileReader::ReadString(const char* key, TextBuffer& text, const char* de
     while (GetPrivateProfileStringA(section.Data(), key, defaultValue, text.Data(), text.BufferSize(), path.Data()) + 1 >=
            static_cast<DWORD>(text.BufferSize())) {
         text.Reserve(2 * text.BufferSize());
+    }
+}
+
+void ProfileReader::ReadName(const char* key, TextBuffer& text, bool folder)
+{
+    text.Assign("");
+    if (path.IsEmpty()) return;
+    WideText wideSection, wideKey, widePath, value;
+    FromCodePage(section.Data(), CP_ACP, wideSection);
+    FromCodePage(key, CP_ACP, wideKey);
+    FromCodePage(path.Data(), CP_ACP, widePath);
+    while (GetPrivateProfileStringW(wideSection.Data(), wideKey.Data(), L"", value.Data(), value.BufferSize(),
+                                    widePath.Data()) + 1 >= static_cast<DWORD>(value.BufferSize())) {
+        value.Reserve(2 * value.BufferSize());
+    }
+    if (ToCodePage(value.Data(), CP_ACP, text)) return;
+    WrittenName name;
+    if (folder ? !ResolveFolderName(value.Data(), CP_ACP, text)
+               : !ResolveName(value.Data(), L"", ExistingFile, CP_ACP, name)) {
+        text.Assign("");
+    } else if (!folder) {
+        text.Assign(name.text.Data());
     }
 }

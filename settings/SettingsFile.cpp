@@ -128,7 +128,7 @@ void LoadSettingsFile(EncodeSettings& settings, StoredPosition& position, const 
         if (value.field) reader.ReadString(value.key, settings.*value.field, sizeof(settings.*value.field), value.defaultText);
         if (value.text) {
             (settings.*value.text).Reserve(value.defaultNumber);
-            reader.ReadString(value.key, settings.*value.text, value.defaultText);
+            reader.ReadName(value.key, settings.*value.text, value.text != &EncodeSettings::Player);
         }
     }
 }

@@ -175,6 +175,43 @@ TEST_F(Names, AnOperatorInTheFrameRateOrSizeFromTheSettingsWarnsAndRunsNothing)
     EXPECT_FALSE(FileExists(folder.File("~enc.bat")));
 }
 
+// The record keeps 8 bytes of a frame rate or size: typing stops there, and a value the code
+// page has no exact form for (a look-alike would be written) is refused at Run.
+TEST_F(Names, ValueFieldsTakeWhatTheRecordKeepsAndRunRefusesWhatTheCodePageCannotHold)
+{
+    WriteFileBytes(folder.File("in.avi"), "clip");
+    PROCESS_INFORMATION program = Start(L"in.avi");
+    HWND window = drive::WaitForMainWindow(program.dwProcessId, 30000);
+    ASSERT_NE(nullptr, window);
+    CheckDlgButton(window, IDC_RESIZE, BST_CHECKED);
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_RESIZE, BN_CLICKED), 0);
+    // The frame rate's field is as wide as it scrolls (no autoscroll): its limit is read instead.
+    HWND rateEdit = FindWindowExW(GetDlgItem(window, IDC_FRAME_RATE), nullptr, L"Edit", nullptr);
+    EXPECT_EQ(8, SendMessageW(rateEdit, EM_GETLIMITTEXT, 0, 0));
+    const struct { int id; std::wstring typed, kept; } fields[] = {
+        {IDC_FRAME_SIZE, L"1920x1080", L"1920x108"},
+    };
+    for (const auto& field : fields) {
+        SetField(window, field.id, L"");
+        HWND edit = FindWindowExW(GetDlgItem(window, field.id), nullptr, L"Edit", nullptr);
+        ASSERT_NE(nullptr, edit);
+        for (wchar_t c : field.typed) PostMessageW(edit, WM_CHAR, c, 1);
+        // Posted characters are handled in their time: wait for what is kept, then for nothing more.
+        for (DWORD start = GetTickCount(); Field(window, field.id) != field.kept && GetTickCount() - start < 5000;) Sleep(50);
+        Sleep(500);
+        EXPECT_EQ(field.kept, Field(window, field.id));
+    }
+    SetField(window, IDC_OUTPUT_FILE, L"out.flv");
+    for (const wchar_t* rate : {L"30\u20AC", L"29.9\u00E9"}) {
+        SetField(window, IDC_FRAME_RATE, rate);
+        drive::Click(window, IDC_RUN);
+        EXPECT_EQ(kUnusableValue, AnswerBox(program, window)) << Narrow(rate);
+    }
+    EXPECT_FALSE(FileExists(folder.File("~enc.bat")));
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0u, ExitCode(program, 30000));
+}
+
 TEST_F(Names, ARelativeNameIsTheProgramFoldersFileWhereverItStarted)
 {
     TempFolder elsewhere;

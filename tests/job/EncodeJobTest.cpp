@@ -154,14 +154,17 @@ TEST_F(EncodeJob, PlayerGetsTheOutputAsOneArgumentOnlyWhenTheRunMadeIt)
     WriteFileBytes(File("clip.avi"), "clip");
     WriteFileBytes(File("backdated.avi"), "clip");
     const std::string player = File("player.exe"), notPlayed = "(player not started)";
-    const struct { std::string input, output; unsigned short options; std::string player, arguments; } cases[] = {
-        {File("clip.avi"), File("trip 01.flv"), PlayAfter, player, File("trip 01.flv") + "\r\n"},
-        {File("clip.avi"), "", PlayAfter, player, notPlayed},
-        {File("missing.avi"), File("trip 02.flv"), PlayAfter, player, notPlayed},
-        {File("clip.avi"), File("trip 03.flv"), 0, player, notPlayed},
-        {File("clip.avi"), File("trip 04.flv"), PlayAfter, "", notPlayed},
+    // A player that cannot be started (none, missing, a folder) is said at the end of the run.
+    const struct { std::string input, output; unsigned short options; std::string player, arguments; RunEnd end; } cases[] = {
+        {File("clip.avi"), File("trip 01.flv"), PlayAfter, player, File("trip 01.flv") + "\r\n", RunEnded},
+        {File("clip.avi"), "", PlayAfter, player, notPlayed, RunEndedWithoutOutput},
+        {File("missing.avi"), File("trip 02.flv"), PlayAfter, player, notPlayed, RunEndedWithoutOutput},
+        {File("clip.avi"), File("trip 03.flv"), 0, player, notPlayed, RunEnded},
+        {File("clip.avi"), File("trip 04.flv"), PlayAfter, "", notPlayed, PlayerNotStarted},
+        {File("clip.avi"), File("trip 06.flv"), PlayAfter, File("missing player.exe"), notPlayed, PlayerNotStarted},
+        {File("clip.avi"), File("trip 07.flv"), PlayAfter, ExecutableFolder(), notPlayed, PlayerNotStarted},
         // Made on a volume whose clock runs an hour behind this machine's.
-        {File("backdated.avi"), File("trip 05.flv"), PlayAfter, player, File("trip 05.flv") + "\r\n"},
+        {File("backdated.avi"), File("trip 05.flv"), PlayAfter, player, File("trip 05.flv") + "\r\n", RunEnded},
     };
     for (const auto& c : cases) {
         DeleteFileA(File("player-args.txt").c_str());
@@ -170,9 +173,11 @@ TEST_F(EncodeJob, PlayerGetsTheOutputAsOneArgumentOnlyWhenTheRunMadeIt)
         window.calls.clear();
         window.SetFiles(c.input, c.output);
         Run();
+        EXPECT_EQ(c.end, TakeRunEnd()) << c.output;
         EXPECT_EQ(c.arguments, WaitForPlayer(c.arguments == notPlayed ? 1500 : 20000)) << c.output;
     }
-    for (const char* name : {"clip.avi", "backdated.avi", "trip 01.flv", "trip 02.flv", "trip 03.flv", "trip 04.flv", "trip 05.flv"}) {
+    for (const char* name : {"clip.avi", "backdated.avi", "trip 01.flv", "trip 02.flv", "trip 03.flv", "trip 04.flv",
+                             "trip 05.flv", "trip 06.flv", "trip 07.flv"}) {
         Remove(name);
     }
 }

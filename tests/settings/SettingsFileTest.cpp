@@ -472,4 +472,31 @@ TEST_F(SettingsFile, AFileHeldForAMomentIsReplacedOnceFreeAndOneHeldLongerStaysW
     }
 }
 
+// Notepad's "Unicode" saves the file as UTF-16, which the profile functions read: a name the code
+// page cannot hold is taken as its short name (the file it names, checked by identity), or
+// left empty, never narrowed to a look-alike such as cafe.exe beside café.exe.
+TEST_F(SettingsFile, AUtf16FileGivesTheNamedFilesNeverALookAlike)
+{
+    const std::wstring f = Widen(folder.Path());
+    ASSERT_TRUE(CreateDirectoryW((f + L"\\players").c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryW((f + L"\\caf\u00E9 clips").c_str(), nullptr));
+    for (const wchar_t* player : {L"\\players\\caf\u00E9.exe", L"\\players\\cafe.exe"}) {
+        CloseHandle(CreateFileW((f + player).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    }
+    const std::wstring text = L"\uFEFF[Brumweld]\r\nInputDir=" + f + L"\\caf\u00E9 clips\r\nOutputDir=" + f +
+                              L"\\gone \u00E9\r\nPlayer=" + f + L"\\players\\caf\u00E9.exe\r\n[Video]\r\nsize=640x480\r\n";
+    WriteFileBytes(path, std::string(reinterpret_cast<const char*>(text.data()), 2 * text.size()));
+    EncodeSettings settings;
+    Load(settings);
+    auto opens = [](const char* name) {
+        wchar_t full[MAX_PATH] = L"";
+        GetLongPathNameW(Widen(name).c_str(), full, MAX_PATH);
+        return std::wstring(full);
+    };
+    EXPECT_EQ(f + L"\\players\\caf\u00E9.exe", opens(settings.Player.Data())) << settings.Player.Data();
+    EXPECT_EQ(f + L"\\caf\u00E9 clips", opens(settings.InputDir.Data())) << settings.InputDir.Data();
+    EXPECT_STREQ("", settings.OutputDir.Data());
+    EXPECT_STREQ("640x480", settings.size);
+}
+
 }  // namespace

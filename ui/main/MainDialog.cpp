@@ -30,6 +30,7 @@ const wchar_t kProgramFile[] = L"出力ﾌｧｲﾙにﾌﾟﾛｸﾞﾗﾑの�
 const wchar_t kLineTooLong[] = L"ﾌｧｲﾙ名が長すぎます";
 const wchar_t kScriptNotRun[] = L"ﾊﾞｯﾁﾌｧｲﾙを作成できませんでした";
 const wchar_t kNoOutput[] = L"変換後のﾌｧｲﾙが作成されませんでした";
+const wchar_t kPlayerNotStarted[] = L"ﾌﾟﾚｲﾔｰを起動できませんでした";
 const wchar_t kEarlierJob[] = L"前回の変換がまだ終わっていません";
 const wchar_t kNetworkFolder[] = L"ﾈｯﾄﾜｰｸ上のﾌｫﾙﾀﾞではﾊﾞｯﾁﾌｧｲﾙを実行できません。\r\nﾌﾟﾛｸﾞﾗﾑをこのｺﾝﾋﾟｭｰﾀｰのﾌｫﾙﾀﾞに置いてください:\r\n";
 const wchar_t kNoEncoder[] = L"mencoder.exe が見つかりません。\r\nﾌﾟﾛｸﾞﾗﾑのﾌｫﾙﾀﾞか PATH のﾌｫﾙﾀﾞに置いてください:\r\n";
@@ -113,11 +114,14 @@ void MainDialog::FillControls()
 
     frameRate.Bind(GetHwnd(), IDC_FRAME_RATE);
     frameRate.AddResourceList(IDS_FRAME_RATES, L'/');
+    // Typed or pasted, a value takes no more than the record keeps: nothing is cut at Run.
+    frameRate.Send(CB_LIMITTEXT, kValueFieldLength - 1, 0);
     ShowValue(frameRate, settings.framerate);
 
     CheckItem(IDC_RESIZE, settings.bSize != 0);
     frameSize.Bind(GetHwnd(), IDC_FRAME_SIZE);
     frameSize.AddResourceList(IDS_FRAME_SIZES, L'/');
+    frameSize.Send(CB_LIMITTEXT, kValueFieldLength - 1, 0);
     ShowValue(frameSize, settings.size);
     if (settings.bSize == 0) EnableItem(IDC_FRAME_SIZE, false);
 
@@ -281,9 +285,9 @@ void MainDialog::RunCommand()
     }
     // Both go into the script unquoted.
     char framerate[kValueFieldLength], size[kValueFieldLength];
-    ReadValue(IDC_FRAME_RATE, framerate);
-    ReadValue(IDC_FRAME_SIZE, size);
-    if (!IsPlainScriptValue(framerate) || (IsItemChecked(IDC_RESIZE) && !IsPlainScriptValue(size))) {
+    bool rateKept = ReadValue(IDC_FRAME_RATE, framerate), sizeKept = ReadValue(IDC_FRAME_SIZE, size);
+    if (!rateKept || !IsPlainScriptValue(framerate) ||
+        (IsItemChecked(IDC_RESIZE) && (!sizeKept || !IsPlainScriptValue(size)))) {
         Warn(kUnusableValue);
         return;
     }
@@ -310,6 +314,7 @@ int MainDialog::OnUserMessage(UINT msg, UINT_PTR, UINT_PTR)
     if (end == NoRunEnd) return 1;
     EnableCommands(true);
     if (end == RunEndedWithoutOutput) Warn(kNoOutput);
+    if (end == PlayerNotStarted) Warn(kPlayerNotStarted);
     return 1;
 }
 
@@ -385,11 +390,13 @@ void MainDialog::WrittenFolder(const WideText& path, TextBuffer& folder)
     if (ResolveFolderName(wideFolder.Data(), CP_ACP, written)) folder.Assign(written.Data());
 }
 
-void MainDialog::ReadValue(int id, char* value)
+bool MainDialog::ReadValue(int id, char* value)
 {
     WideText text;
     GetItemText(id, text);
     ToCodePageCut(text.Data(), CP_ACP, value, kValueFieldLength);
+    TextBuffer whole;
+    return ToCodePage(text.Data(), CP_ACP, whole) && lstrcmpA(whole.Data(), value) == 0;
 }
 
 void MainDialog::GetInputFile(TextBuffer& name)

@@ -39,8 +39,9 @@ public:
 
 private:
     void EnableModeControls(int mode);
-    // A frame rate or size as the settings hold it: at most 8 bytes of the code page.
-    void ReadValue(int id, char* value);
+    // A frame rate or size as the settings hold it: at most 8 bytes of the code page. False when
+    // that is not the text as shown (cut, or a character the code page has no exact form for).
+    bool ReadValue(int id, char* value);
     // The folder of a chosen file, as it is written in the code page; unchanged if it cannot be.
     void WrittenFolder(const WideText& path, TextBuffer& folder);
     // Stores the controls and writes the settings file, the first time only.
