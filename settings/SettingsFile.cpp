@@ -140,7 +140,18 @@ bool SaveSettingsFile(const EncodeSettings& settings, const StoredPosition& posi
     if (!MayReplace(path)) return false;
     TextBuffer temporary(511);
     TemporaryName(path, temporary);
-    if (WriteSettingsLines(settings, position, temporary.Data())) {
+    bool written = WriteSettingsLines(settings, position, temporary.Data());
+    // A folder of that name: a free name beside it instead, made by the system.
+    DWORD taken = GetFileAttributesA(temporary.Data());
+    if (!written && taken != INVALID_FILE_ATTRIBUTES && (taken & FILE_ATTRIBUTE_DIRECTORY)) {
+        TextBuffer folder;
+        folder.Assign(path);
+        folder.CutToFolder();
+        temporary.Reserve(folder.Length() + MAX_PATH);
+        written = GetTempFileNameA(folder.Data(), "Bru", 0, temporary.Data()) != 0 &&
+                  WriteSettingsLines(settings, position, temporary.Data());
+    }
+    if (written) {
         // Windows refuses the replace while any handle without delete sharing is open on the file.
         for (int tries = 1;; ++tries) {
             if (replace(temporary.Data(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;

@@ -499,4 +499,23 @@ TEST_F(SettingsFile, AUtf16FileGivesTheNamedFilesNeverALookAlike)
     EXPECT_STREQ("640x480", settings.size);
 }
 
+// A folder where the new file would first be written: another free name beside it, and nothing
+// left behind.
+TEST_F(SettingsFile, AFolderNamedLikeTheNewFileTakesAnotherName)
+{
+    ASSERT_TRUE(CreateDirectoryA(SettingsTemporary(path).c_str(), nullptr));
+    WriteFileBytes(path, "[Video]\r\nbitrate=123\r\n");
+    EncodeSettings settings;
+    SetEveryField(settings);
+    EXPECT_TRUE(Save(settings));
+    EXPECT_NE(std::string::npos, ReadFileBytes(path).find("OutputDir=D:\\Flash"));
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(folder.File("Bru*.tmp").c_str(), &found);
+    ASSERT_NE(INVALID_HANDLE_VALUE, search);
+    EXPECT_EQ(std::string("Brumweld.tmp"), found.cFileName);
+    EXPECT_FALSE(FindNextFileA(search, &found)) << found.cFileName;
+    FindClose(search);
+    RemoveDirectoryA(SettingsTemporary(path).c_str());
+}
+
 }  // namespace
