@@ -1,5 +1,4 @@
 #include "app/Application.h"
-#include "job/EncodeJob.h"
 #include "job/EncodeSettings.h"
 #include "support/CommandLine.h"
 #include "support/WideText.h"
@@ -23,7 +22,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     // The wide command line: a file name the code page cannot hold arrives whole.
     mainDialog.ApplyCommandLine(CommandLineArgument(GetCommandLineW()));
     int code = application.RunMessageLoop(mainDialog.GetHwnd());
-    // A run still going on must not reach the settings once exit releases them.
-    CloseJobs();
+    // A run still going on must not reach the settings once exit releases them: the loop may
+    // also end by a quit message some other program posted, with the window still there.
+    mainDialog.CloseRuns();
     return code;
 }

@@ -15,6 +15,8 @@
 #include <windows.h>
 #include <process.h>
 
+#include <memory>
+
 const char kScriptName[] = "~enc.bat";
 
 namespace {
@@ -24,18 +26,33 @@ namespace {
 CRITICAL_SECTION settingsGuard;
 [[maybe_unused]] const bool settingsGuardReady = (InitializeCriticalSection(&settingsGuard), true);
 
-// Both under the guard.
-bool jobsClosed = false;
-RunEnd runEnd = NoRunEnd;
+}  // namespace
 
-// One run, owned by its worker: the window, the settings, the folder the script runs in, the
-// job's token, and the output as it was at Run.
+// What a window and the worker of one of its runs share; the last of the two to let go frees it.
+struct RunRecord {
+    LONG holders = 2;
+    // Both under the guard: the window has gone, and how the run ended.
+    bool closed = false;
+    RunEnd end = NoRunEnd;
+};
+
+namespace {
+
+void ReleaseRun(RunRecord* record)
+{
+    if (record && InterlockedDecrement(&record->holders) == 0) delete record;
+}
+
+// One run, owned by its worker: its record, the window, the settings, the folder the script runs
+// in, the job's token, and the output as it was at Run.
 struct JobRun {
+    ~JobRun() { ReleaseRun(record); }
+    RunRecord* record = nullptr;
     JobWindow* window;
     EncodeSettings* settings;
     WideText folder;
     WideText script;
-    HANDLE token;
+    ScopedHandle token;
     WideText output;
     // The output as it was at Run: zeros where there was none.
     WIN32_FILE_ATTRIBUTE_DATA outputAtRun;
@@ -100,8 +117,13 @@ bool RunScript(const JobRun& run)
     UINT length = GetSystemDirectoryW(system, MAX_PATH);
     if (length == 0 || length >= MAX_PATH - 8) return false;
     lstrcatW(system, L"\\cmd.exe");
+    // Joined by hand: wsprintfW stops at 1,024 characters, and the script's name may be longer.
     WideText line(lstrlenW(system) + run.script.Length() + 20);
-    wsprintfW(line.Data(), L"\"%s\" /d /s /c \"\"%s\"\"", system, run.script.Data());
+    lstrcpyW(line.Data(), L"\"");
+    lstrcatW(line.Data(), system);
+    lstrcatW(line.Data(), L"\" /d /s /c \"\"");
+    lstrcatW(line.Data(), run.script.Data());
+    lstrcatW(line.Data(), L"\"\"");
     STARTUPINFOW startup;
     ZeroMemory(&startup, sizeof startup);
     startup.cb = sizeof startup;
@@ -112,7 +134,7 @@ bool RunScript(const JobRun& run)
     }
     ScopedHandle thread(process.hThread), cmd(process.hProcess);
     HANDLE held;
-    DuplicateHandle(GetCurrentProcess(), run.token, cmd.Get(), &held, 0, FALSE, DUPLICATE_SAME_ACCESS);
+    DuplicateHandle(GetCurrentProcess(), run.token.Get(), cmd.Get(), &held, 0, FALSE, DUPLICATE_SAME_ACCESS);
     ResumeThread(thread.Get());
     WaitForSingleObject(cmd.Get(), INFINITE);
     return true;
@@ -121,7 +143,7 @@ bool RunScript(const JobRun& run)
 void DeleteProgramFile(const char* name)
 {
     TextBuffer path(511);
-    if (path.SetToProgramPath(name)) DeleteFileA(path.Data());
+    if (GetProgramFile(name, path)) DeleteFileA(path.Data());
 }
 
 // Opens the output in the player; false when nothing could be started. A folder is no player:
@@ -141,25 +163,28 @@ bool StartPlayer(const WideText& player, const WideText& output)
 
 // The steps after a run: temporary files removed, the player started on what the run made, and
 // the end recorded for the window, which leaves its busy state and says what went wrong.
+// The lock is held only to copy what the end needs and to record it: the window's thread takes
+// it too, and must not wait for the files or the player.
 void FinishJob(const JobRun& run)
 {
-    bool play, made;
+    unsigned short options;
     WideText player;
     {
         JobSettingsLock lock;
-        if (jobsClosed) return;
-        unsigned short options = run.settings->OptFlag;
+        if (run.record->closed) return;
+        options = run.settings->OptFlag;
         FromCodePage(run.settings->Player.Data(), CP_ACP, player);
-        if (!(options & KeepBatch)) DeleteProgramFile(kScriptName);
-        DeleteProgramFile(kPassLogName);
-        play = (options & PlayAfter) != 0;
-        made = OutputMade(run);
     }
-    RunEnd end = !play ? RunEnded : !made ? RunEndedWithoutOutput : StartPlayer(player, run.output) ? RunEnded : PlayerNotStarted;
+    if (!(options & KeepBatch)) DeleteProgramFile(kScriptName);
+    DeleteProgramFile(kPassLogName);
+    RunEnd end = !(options & PlayAfter) ? RunEnded
+                 : !OutputMade(run)      ? NothingToPlay
+                 : StartPlayer(player, run.output) ? RunEnded
+                                                   : PlayerNotStarted;
     JobSettingsLock lock;
-    if (jobsClosed) return;
-    runEnd = end;
-    run.window->EnableCommands(true);
+    if (run.record->closed) return;
+    run.record->end = end;
+    run.window->PostRunEnd();
 }
 
 unsigned __stdcall JobWorker(void* argument)
@@ -167,7 +192,7 @@ unsigned __stdcall JobWorker(void* argument)
     JobRun* run = static_cast<JobRun*>(argument);
     RunScript(*run);
     // The job has ended here; the player, started next, must not hold its token.
-    CloseHandle(run->token);
+    run->token.Close();
     FinishJob(*run);
     delete run;
     return 0;
@@ -185,24 +210,32 @@ JobSettingsLock::~JobSettingsLock()
     LeaveCriticalSection(&settingsGuard);
 }
 
-void OpenJobs()
+JobRuns::~JobRuns()
 {
-    JobSettingsLock lock;
-    jobsClosed = false;
+    Close();
+    ReleaseRun(latest);
 }
 
-void CloseJobs()
+void JobRuns::Close()
 {
     JobSettingsLock lock;
-    jobsClosed = true;
+    if (latest) latest->closed = true;
 }
 
-RunEnd TakeRunEnd()
+RunEnd JobRuns::TakeEnd()
 {
     JobSettingsLock lock;
-    RunEnd end = runEnd;
-    runEnd = NoRunEnd;
+    if (!latest) return NoRunEnd;
+    RunEnd end = latest->end;
+    latest->end = NoRunEnd;
     return end;
+}
+
+RunRecord* JobRuns::Begin()
+{
+    ReleaseRun(latest);
+    latest = new RunRecord();
+    return latest;
 }
 
 bool EncoderReachable(const wchar_t* programFolder)
@@ -237,88 +270,58 @@ bool EncoderReachable(const wchar_t* programFolder)
     return found == EncoderRunnable;
 }
 
-bool ScriptLinesFit(JobWindow& window, const EncodeSettings& settings)
-{
-    TextBuffer line(1023);
-    bool twoPass = settings.mode == TwoPass;
-    MakeEncoderCommand(line, twoPass ? FirstPass : SinglePass, settings, window);
-    if (line.Length() > kLongestScriptLine) return false;
-    if (!twoPass) return true;
-    MakeEncoderCommand(line, SecondPass, settings, window);
-    return line.Length() <= kLongestScriptLine;
-}
-
-bool WriteBatchScript(JobWindow& window, const EncodeSettings& settings)
+bool WriteBatchScript(const TextBuffer& script)
 {
     TextBuffer path(511);
-    TextFileWriter script;
-    if (!ScriptLinesFit(window, settings)) return false;
-    if (!path.SetToProgramPath(kScriptName) || !script.Open(path.Data())) return false;
-    script.WriteString("@echo off\r\n\r\n");
-    if (settings.mode == TwoPass) {
-        WriteEncoderCommand(script, FirstPass, settings, window);
-        script.WriteString("\r\n\r\n");
-        WriteEncoderCommand(script, SecondPass, settings, window);
-    } else {
-        WriteEncoderCommand(script, SinglePass, settings, window);
-    }
-    if (settings.Has(WaitForKey)) script.WriteString("echo.\r\necho ================\r\npause");
-    bool whole = script.Whole();
-    if (!script.Close()) whole = false;
+    TextFileWriter file;
+    if (!GetProgramFile(kScriptName, path) || !file.Open(path.Data())) return false;
+    file.WriteString(script.Data());
+    bool whole = file.Whole();
+    if (!file.Close()) whole = false;
     if (!whole) DeleteFileA(path.Data());
     return whole;
 }
 
-JobStart StartJob(JobWindow& window, EncodeSettings& settings)
+JobStart StartJob(JobWindow& window, JobRuns& runs, EncodeSettings& settings, const TextBuffer& script,
+                  const WideText& output)
 {
-    if (!ScriptLinesFit(window, settings)) return ScriptLineTooLong;
-    TextBuffer written, script;
-    if (!GetWrittenProgramFolder(written) || !script.SetToProgramPath(kScriptName)) return ScriptNotRun;
-    auto* run = new JobRun();
+    TextBuffer written, scriptName;
+    if (!GetWrittenProgramFolder(written) || !GetProgramFile(kScriptName, scriptName)) return ScriptNotRun;
+    std::unique_ptr<JobRun> run(new JobRun());
     FromCodePage(written.Data(), CP_ACP, run->folder);
     run->folder.AddRootBackslash();
-    FromCodePage(script.Data(), CP_ACP, run->script);
+    FromCodePage(scriptName.Data(), CP_ACP, run->script);
     // Held by this run, then by its cmd and the encoder for as long as they run, past this
     // program's end: a later start's Run sees it and leaves the running script alone.
     WideText name;
     JobTokenName(run->folder.Data(), name);
-    run->token = CreateEventW(nullptr, TRUE, FALSE, name.Data());
-    if (!run->token || GetLastError() == ERROR_ALREADY_EXISTS) {
-        bool earlier = run->token != nullptr;
-        if (run->token) CloseHandle(run->token);
-        delete run;
-        return earlier ? EarlierJobRunning : ScriptNotRun;
-    }
+    run->token.Reset(CreateEventW(nullptr, TRUE, FALSE, name.Data()));
+    if (!run->token.IsValid()) return ScriptNotRun;
+    if (GetLastError() == ERROR_ALREADY_EXISTS) return EarlierJobRunning;
     run->window = &window;
     run->settings = &settings;
-    window.GetOutputFullName(run->output);
+    run->output.Assign(output.Data());
     Describe(run->output.Data(), run->outputAtRun);
     // A script that is not whole is never run: an older kept script or a line cut in the
     // middle would encode the wrong thing. Nothing else is touched: the pass log may be
     // another job's.
-    bool made = WriteBatchScript(window, settings);
+    if (!WriteBatchScript(script)) return ScriptNotRun;
     // A link whose target did not exist at Run may name the script now there: the encoder
     // would write over the script cmd is reading.
-    if (!made || IsSameExistingFile(run->output.Data(), run->script.Data())) {
-        if (made) DeleteProgramFile(kScriptName);
-        CloseHandle(run->token);
-        delete run;
-        return made ? OutputIsTheScript : ScriptNotRun;
+    if (IsSameExistingFile(run->output.Data(), run->script.Data())) {
+        DeleteProgramFile(kScriptName);
+        return OutputIsTheScript;
     }
-    {
-        JobSettingsLock lock;
-        runEnd = NoRunEnd;
-    }
+    run->record = runs.Begin();
     window.EnableCommands(false);
-    uintptr_t thread = _beginthreadex(nullptr, 0, JobWorker, run, 0, nullptr);
-    if (thread == 0) {
+    ScopedHandle thread(reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, JobWorker, run.get(), 0, nullptr)));
+    if (!thread.IsValid()) {
         // Nothing will run the script: it goes, kept or not, and the window is idle again.
-        CloseHandle(run->token);
-        delete run;
+        run.reset();
         DeleteProgramFile(kScriptName);
         window.EnableCommands(true);
         return ScriptNotRun;
     }
-    CloseHandle(reinterpret_cast<HANDLE>(thread));
+    run.release();
     return JobStarted;
 }

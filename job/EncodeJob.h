@@ -1,6 +1,9 @@
 #pragma once
 
+class JobRuns;
 class JobWindow;
+class TextBuffer;
+class WideText;
 struct EncodeSettings;
 
 // The batch script, beside the executable.
@@ -9,8 +12,6 @@ extern const char kScriptName[];
 // What became of a Run.
 enum JobStart {
     JobStarted,
-    // A line would be longer than cmd reads: nothing is written.
-    ScriptLineTooLong,
     // The script could not be written, or nothing could run it: nothing ran and nothing was removed
     // but the script this run wrote.
     ScriptNotRun,
@@ -20,31 +21,28 @@ enum JobStart {
     OutputIsTheScript,
 };
 
-// One encoding run: the script "~enc.bat" is written beside the executable, the window
-// goes busy, and a worker thread runs the script, waits, cleans up and leaves the busy
-// state. Called on the user-interface thread once the settings hold the controls; the
-// window stays idle unless the job started.
-JobStart StartJob(JobWindow& window, EncodeSettings& settings);
-
-// True when every line of the run's script is one that cmd reads whole.
-bool ScriptLinesFit(JobWindow& window, const EncodeSettings& settings);
+// One encoding run: the script "~enc.bat", as built, is written beside the executable, the
+// window goes busy, and a worker thread runs the script, waits, cleans up and leaves the busy
+// state. Called on the user-interface thread once the settings hold the controls; output is the
+// run's output by its full name in the user's own spelling, what the player opens. The window
+// stays idle unless the job started.
+JobStart StartJob(JobWindow& window, JobRuns& runs, EncodeSettings& settings, const TextBuffer& script,
+                  const WideText& output);
 
 // Writes the script; true only when it was created and every byte of it reached the file.
-// A script that came out short is removed; one whose lines do not fit is never made.
-bool WriteBatchScript(JobWindow& window, const EncodeSettings& settings);
+// A script that came out short is removed.
+bool WriteBatchScript(const TextBuffer& script);
 
 // True when cmd, running the script in the program folder, finds the encoder there or on the
 // PATH and can run it.
 bool EncoderReachable(const wchar_t* programFolder);
 
-// How the last run ended, for the window's thread; taken once, so only the end of a run the
-// window started ends its busy state.
-// RunEndedWithoutOutput: nothing to play; PlayerNotStarted: the player could not be started.
-enum RunEnd { NoRunEnd, RunEnded, RunEndedWithoutOutput, PlayerNotStarted };
-RunEnd TakeRunEnd();
+// How a run ended, for its window: NothingToPlay, the output was not made; PlayerNotStarted,
+// the player could not be started.
+enum RunEnd { NoRunEnd, RunEnded, NothingToPlay, PlayerNotStarted };
 
-// Guards the settings fields that a worker reads at the end of a run (OptFlag, Player)
-// against the user-interface thread changing or releasing them at the same moment.
+// Guards the settings fields that a worker reads at the end of a run (OptFlag, Player), and the
+// runs' records, against the user-interface thread changing or releasing them at the same moment.
 class JobSettingsLock {
 public:
     JobSettingsLock();
@@ -53,8 +51,28 @@ public:
     JobSettingsLock& operator=(const JobSettingsLock&) = delete;
 };
 
-// Called when the window goes, before its settings are saved and released: a worker that
-// finishes later touches neither the window, the settings nor the files of its run.
-void CloseJobs();
-// Called when the window is made: the end steps of a run may reach it.
-void OpenJobs();
+struct RunRecord;
+
+// A window's hold on its runs. Each run gets a record of its own, shared with its worker, so a
+// worker only ever reaches the window it was started for, and only until that window closes.
+class JobRuns {
+public:
+    JobRuns() = default;
+    ~JobRuns();
+    JobRuns(const JobRuns&) = delete;
+    JobRuns& operator=(const JobRuns&) = delete;
+
+    // Called when the window goes, before its settings are saved and released: a worker that
+    // finishes later touches neither the window, the settings nor the files of its run.
+    void Close();
+    // How the latest run ended, taken once: only the end of a run the window started ends its
+    // busy state.
+    RunEnd TakeEnd();
+
+private:
+    friend JobStart StartJob(JobWindow&, JobRuns&, EncodeSettings&, const TextBuffer&, const WideText&);
+    // A new run's record, held by this window and by the run's worker; the earlier one is let go.
+    RunRecord* Begin();
+
+    RunRecord* latest = nullptr;
+};

@@ -1,9 +1,7 @@
 #include "job/EncoderCommand.h"
 
 #include "job/EncodeSettings.h"
-#include "job/JobWindow.h"
 #include "support/TextBuffer.h"
-#include "support/TextFileWriter.h"
 
 #include <windows.h>
 
@@ -14,11 +12,11 @@ namespace {
 
 // cmd expands % even between double quotes, so it is doubled; a double quote, which no
 // file name can hold, is dropped so the name can never end the quoting early.
-void AppendQuotedName(TextBuffer& line, const TextBuffer& name, TextBuffer& work)
+void AppendQuotedName(TextBuffer& line, const char* name, TextBuffer& work)
 {
-    work.Reserve(2 * name.Length());
+    work.Reserve(2 * lstrlenA(name));
     char* out = work.Data();
-    for (const char* p = name.Data(); *p;) {
+    for (const char* p = name; *p;) {
         const char* next = CharNextA(p);
         if (*p == '%') {
             *out++ = '%';
@@ -49,7 +47,7 @@ int LameChannelMode(int channel)
 
 }  // namespace
 
-void MakeEncoderCommand(TextBuffer& line, EncodePass pass, const EncodeSettings& settings, JobWindow& window)
+void MakeEncoderCommand(TextBuffer& line, EncodePass pass, const EncodeSettings& settings, const ScriptTexts& texts)
 {
     line.Assign("");
     TextBuffer work(511);
@@ -57,11 +55,7 @@ void MakeEncoderCommand(TextBuffer& line, EncodePass pass, const EncodeSettings&
 
     line.Append(kEncoderName);
     line.Append(" ");
-    {
-        TextBuffer input(511);
-        window.GetInputFile(input);
-        AppendQuotedName(line, input, work);
-    }
+    AppendQuotedName(line, texts.input, work);
     if (pass != SinglePass) {
         line.Append(" -passlogfile ");
         line.Append(kPassLogName);
@@ -94,9 +88,8 @@ void MakeEncoderCommand(TextBuffer& line, EncodePass pass, const EncodeSettings&
         line.Append(":vpass=2");
     }
 
-    window.GetSampleRateText(small);
     line.Append(" -af resample=");
-    line.Append(small.Data());
+    line.Append(texts.sampleRate);
     line.Append(":0:0");
     line.Append(" -oac mp3lame -lameopts cbr:");
     wsprintfA(work.Data(), "br=%d:aq=%d:highpassfreq=-1:lowpassfreq=-1", settings.audioBitrate, settings.compqua);
@@ -106,17 +99,33 @@ void MakeEncoderCommand(TextBuffer& line, EncodePass pass, const EncodeSettings&
         line.Append(work.Data());
     }
     line.Append(" -o ");
-    {
-        TextBuffer output(511);
-        window.GetOutputFile(output);
-        AppendQuotedName(line, output, work);
-    }
+    AppendQuotedName(line, texts.output, work);
 }
 
-void WriteEncoderCommand(TextFileWriter& script, EncodePass pass, const EncodeSettings& settings, JobWindow& window)
+bool MakeScript(const EncodeSettings& settings, const ScriptTexts& texts, TextBuffer& script)
 {
     TextBuffer line(1023);
-    MakeEncoderCommand(line, pass, settings, window);
-    script.WriteString(line.Data());
-    if (pass != FirstPass || settings.mode != TwoPass) script.WriteNewLine();
+    auto add = [&](EncodePass pass, const char* end) {
+        MakeEncoderCommand(line, pass, settings, texts);
+        script.Append(line.Data());
+        script.Append(end);
+        return line.Length() <= kLongestScriptLine;
+    };
+    script.Assign("@echo off\r\n\r\n");
+    bool fits = settings.mode == TwoPass ? add(FirstPass, "\r\n\r\n") && add(SecondPass, "\r\n") : add(SinglePass, "\r\n");
+    if (!fits) {
+        script.Assign("");
+        return false;
+    }
+    if (settings.Has(WaitForKey)) script.Append("echo.\r\necho ================\r\npause");
+    return true;
+}
+
+bool IsPlainScriptValue(const char* text)
+{
+    for (const char* p = text; *p; ++p) {
+        unsigned char c = static_cast<unsigned char>(*p);
+        if (c < 0x20 || c == '&' || c == '|' || c == '<' || c == '>' || c == '^' || c == '"' || c == '%') return false;
+    }
+    return true;
 }

@@ -1,8 +1,6 @@
 #pragma once
 
-class JobWindow;
 class TextBuffer;
-class TextFileWriter;
 struct EncodeSettings;
 
 // The first pass's statistics for the second, in the program folder.
@@ -16,8 +14,21 @@ const int kLongestScriptLine = 8191;
 
 enum EncodePass { SinglePass = 0, FirstPass = 1, SecondPass = 2 };
 
+// What a run's lines take beside the settings, borrowed: the file names as the script writes
+// them, and the sample rate as its list shows it.
+struct ScriptTexts {
+    const char* input;
+    const char* output;
+    const char* sampleRate;
+};
+
 // One encoder command line for the pass, without its line end.
-void MakeEncoderCommand(TextBuffer& line, EncodePass pass, const EncodeSettings& settings, JobWindow& window);
-// Writes one encoder command line for the pass into the open script. The first pass of a
-// two-pass run ends without a line end; every other line ends with CR LF.
-void WriteEncoderCommand(TextFileWriter& script, EncodePass pass, const EncodeSettings& settings, JobWindow& window);
+void MakeEncoderCommand(TextBuffer& line, EncodePass pass, const EncodeSettings& settings, const ScriptTexts& texts);
+// The whole script, each line built once; false, with nothing kept, when a line is longer than
+// cmd reads. The first pass of a two-pass run ends without a line end; every other
+// encoder line ends with CR LF.
+bool MakeScript(const EncodeSettings& settings, const ScriptTexts& texts, TextBuffer& script);
+
+// Frame rate and size go into the script unquoted: false when the text holds a character cmd
+// reads as an operator or a variable (& | < > ^ " %) or a control character.
+bool IsPlainScriptValue(const char* text);

@@ -53,7 +53,7 @@ void ProfileReader::ReadName(const char* key, TextBuffer& text, bool folder)
     if (ToCodePage(value.Data(), CP_ACP, text)) return;
     WrittenName name;
     if (folder ? !ResolveFolderName(value.Data(), CP_ACP, text)
-               : !ResolveName(value.Data(), L"", ExistingFile, CP_ACP, name)) {
+               : ResolveName(value.Data(), L"", ExistingFile, CP_ACP, name) != NameUsable) {
         text.Assign("");
     } else if (!folder) {
         text.Assign(name.text.Data());

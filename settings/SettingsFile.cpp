@@ -2,6 +2,7 @@
 
 #include "job/EncodeSettings.h"
 #include "settings/ProfileReader.h"
+#include "support/ProgramFolder.h"
 #include "support/TextBuffer.h"
 #include "support/TextFileWriter.h"
 
@@ -168,14 +169,14 @@ void LoadSettingsFile(EncodeSettings& settings, StoredPosition& position)
 {
     // Without a program folder the path stays empty and every setting takes its default.
     TextBuffer path(511);
-    path.SetToProgramPath(kSettingsFileName);
+    GetProgramFile(kSettingsFileName, path);
     LoadSettingsFile(settings, position, path.Data());
 }
 
 void SaveSettingsFile(const EncodeSettings& settings, const StoredPosition& position)
 {
     TextBuffer path(511);
-    if (path.SetToProgramPath(kSettingsFileName)) SaveSettingsFile(settings, position, path.Data());
+    if (GetProgramFile(kSettingsFileName, path)) SaveSettingsFile(settings, position, path.Data());
 }
 
 void SetDefaultSettings(EncodeSettings& settings)

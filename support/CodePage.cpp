@@ -114,7 +114,7 @@ void FolderOf(const wchar_t* full, WideText& folder)
 {
     folder.Assign(full);
     folder.CutToFolder();
-    if (folder.Length() == 2 && folder.Data()[1] == L':') lstrcatW(folder.Data(), L"\\");
+    folder.AddRootBackslash();
 }
 
 bool ShortName(const wchar_t* name, UINT page, UINT second, TextBuffer& ansi)
@@ -191,29 +191,36 @@ void FromCodePage(const char* text, UINT codePage, WideText& wide)
     if (size <= 0 || MultiByteToWideChar(page, 0, text, -1, wide.Data(), size) == 0) wide.Data()[0] = L'\0';
 }
 
-bool ResolveName(const wchar_t* given, const wchar_t* folder, NameUse use, UINT codePage, WrittenName& name)
+NameFault ResolveName(const wchar_t* given, const wchar_t* folder, NameUse use, UINT codePage, WrittenName& name)
 {
     UINT page = ActualCodePage(codePage), second = codePage == CP_OEMCP ? GetACP() : page;
     name.text.Assign("");
     name.file.Assign(L"");
     WideText unquoted(lstrlenW(given));
     wchar_t* out = unquoted.Data();
+    bool control = false;
     for (const wchar_t* p = given; *p; ++p) {
-        if (*p < L' ') return false;
+        if (*p < L' ') control = true;
         if (*p != L'"') *out++ = *p;
     }
     *out = L'\0';
-    if (out == unquoted.Data() || IsDriveRelative(unquoted.Data()) || HasForbiddenCharacter(unquoted.Data()) ||
-        !FullNameIn(unquoted.Data(), folder, name.file)) {
-        return false;
+    if (out == unquoted.Data()) return NameEmpty;
+    if (control || HasForbiddenCharacter(unquoted.Data())) return NameHasUnusableCharacter;
+    if (IsDriveRelative(unquoted.Data())) return NameIsDriveRelative;
+    if (!FullNameIn(unquoted.Data(), folder, name.file)) return NameHasUnusableCharacter;
+    DWORD attributes = GetFileAttributesW(name.file.Data());
+    if (use == ExistingFile && (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))) {
+        name.file.Assign(L"");
+        return NameIsMissing;
     }
     // Exact names are written as given, relative ones too: cmd judges them from the same folder.
-    if (WriteExactly(unquoted.Data(), page, second, name.text)) return true;
+    if (WriteExactly(unquoted.Data(), page, second, name.text)) return NameUsable;
     bool written = ShortName(name.file.Data(), page, second, name.text) ||
                    (use == NewFile && NewFileName(name.file.Data(), page, second, name.text));
-    if (written && OpensTheSame(name.text.Data(), folder, page, name.file.Data())) return true;
+    if (written && OpensTheSame(name.text.Data(), folder, page, name.file.Data())) return NameUsable;
     name.text.Assign("");
-    return false;
+    name.file.Assign(L"");
+    return NameHasNoForm;
 }
 
 bool ResolveFolderName(const wchar_t* folder, UINT codePage, TextBuffer& text)
@@ -221,10 +228,10 @@ bool ResolveFolderName(const wchar_t* folder, UINT codePage, TextBuffer& text)
     // A root is given with its backslash, which the folder's form then drops again.
     WideText named;
     named.Assign(folder);
-    bool root = named.Length() == 2 && named.Data()[1] == L':';
-    if (root) lstrcatW(named.Data(), L"\\");
+    named.AddRootBackslash();
+    bool root = named.Length() != lstrlenW(folder);
     WrittenName written;
-    if (!ResolveName(named.Data(), L"", ExistingFile, codePage, written)) return false;
+    if (ResolveName(named.Data(), L"", AnyFolder, codePage, written) != NameUsable) return false;
     text.Assign(written.text.Data());
     int length = text.Length();
     if (root && length == 3 && text.Data()[2] == '\\') text.Data()[2] = '\0';
@@ -237,13 +244,4 @@ bool IsNetworkName(const wchar_t* name)
     // "\\?\C:\..." and "\\.\C:\..." are local names written past the length limit.
     bool local = (name[2] == L'?' || name[2] == L'.') && IsSeparator(name[3]) && name[4] && name[5] == L':';
     return !local;
-}
-
-bool IsPlainScriptValue(const char* text)
-{
-    for (const char* p = text; *p; ++p) {
-        unsigned char c = static_cast<unsigned char>(*p);
-        if (c < 0x20 || c == '&' || c == '|' || c == '<' || c == '>' || c == '^' || c == '"' || c == '%') return false;
-    }
-    return true;
 }

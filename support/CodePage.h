@@ -27,16 +27,30 @@ struct WrittenName {
     WideText file;
 };
 
-enum NameUse { ExistingFile, NewFile };
+// An input must be a file that exists; a new file may not exist yet; a folder is not looked for.
+enum NameUse { ExistingFile, NewFile, AnyFolder };
+
+// Why a name cannot be written, in the order it is judged.
+enum NameFault {
+    NameUsable,
+    // Nothing left once its double quotes are dropped.
+    NameEmpty,
+    // A control character (no file name holds one), a colon past the drive (a stream of a file
+    // or a device) or a wildcard.
+    NameHasUnusableCharacter,
+    // A drive letter without a backslash: the drive's current folder, which cmd does not share.
+    NameIsDriveRelative,
+    // An input that is no file: nothing there, or a folder.
+    NameIsMissing,
+    // No form in the code page that opens the same file.
+    NameHasNoForm,
+};
 
 // Resolves a name as the user gave it into its script spelling and its file; nothing is written.
-// The spelling: double quotes dropped, as the
-// script drops them; a relative name judged from the folder. A new file that has no short name
-// yet is written by its folder's short name and its own exact name. False when refused: a
-// control character (no file name holds one), nothing left, a drive letter without a backslash
-// (the drive's current folder, which cmd does not share), a colon past the drive (a stream of a
-// file) or a wildcard, or no form in the code page that opens the same file.
-bool ResolveName(const wchar_t* given, const wchar_t* folder, NameUse use, UINT codePage, WrittenName& name);
+// The spelling: double quotes dropped, as the script drops them; a relative name judged from the
+// folder. A new file that has no short name yet is written by its folder's short name and its own
+// exact name.
+NameFault ResolveName(const wchar_t* given, const wchar_t* folder, NameUse use, UINT codePage, WrittenName& name);
 
 // The full name of a name as cmd running in the folder opens it.
 bool FullNameIn(const wchar_t* name, const wchar_t* folder, WideText& full);
@@ -48,7 +62,3 @@ bool ResolveFolderName(const wchar_t* folder, UINT codePage, TextBuffer& text);
 // True for every form Windows takes for a network name: two separators of either kind at the
 // start (\\server\share, //server/share), other than a long local name (\\?\C:\).
 bool IsNetworkName(const wchar_t* name);
-
-// Frame rate and size go into the script unquoted: false when the text holds a character cmd
-// reads as an operator or a variable (& | < > ^ " %) or a control character.
-bool IsPlainScriptValue(const char* text);

@@ -1,5 +1,6 @@
 #include "support/FileIdentity.h"
 
+#include "support/ScopedHandle.h"
 #include "support/WideText.h"
 
 #include <windows.h>
@@ -9,12 +10,9 @@ namespace {
 bool GetIdentity(const wchar_t* name, BY_HANDLE_FILE_INFORMATION& information)
 {
     // No access asked and every sharing mode allowed: a file open elsewhere is still identified.
-    HANDLE file = CreateFileW(name, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    bool known = GetFileInformationByHandle(file, &information) != FALSE;
-    CloseHandle(file);
-    return known;
+    ScopedHandle file(CreateFileW(name, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return file.IsValid() && GetFileInformationByHandle(file.Get(), &information) != FALSE;
 }
 
 bool IsKnown(const BY_HANDLE_FILE_INFORMATION& file)
@@ -71,8 +69,8 @@ bool IsFolderFile(const wchar_t* file, const wchar_t* folder, const wchar_t* nam
     const wchar_t* own = file + fileFolder.Length();
     if (*own == L'\\' || *own == L'/') ++own;
     // A root folder is opened by its backslash.
-    if (fileFolder.Length() == 2) lstrcatW(fileFolder.Data(), L"\\");
+    fileFolder.AddRootBackslash();
     path.Assign(folder);
-    if (path.Length() == 2) lstrcatW(path.Data(), L"\\");
+    path.AddRootBackslash();
     return lstrcmpiW(own, name) == 0 && IsSameExistingFile(fileFolder.Data(), path.Data());
 }

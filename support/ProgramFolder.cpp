@@ -31,12 +31,12 @@ bool GetWrittenProgramFolder(TextBuffer& folder)
     return GetProgramFolder(wide) && ResolveFolderName(wide.Data(), CP_ACP, folder);
 }
 
-bool TextBuffer::SetToProgramPath(const char* name)
+bool GetProgramFile(const char* name, TextBuffer& path)
 {
-    if (!GetWrittenProgramFolder(*this)) return false;
+    if (!GetWrittenProgramFolder(path)) return false;
     if (name) {
-        Append("\\");
-        Append(name);
+        path.Append("\\");
+        path.Append(name);
     }
     return true;
 }

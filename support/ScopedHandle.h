@@ -12,6 +12,11 @@ public:
     ScopedHandle& operator=(const ScopedHandle&) = delete;
 
     HANDLE Get() const { return handle; }
+    void Reset(HANDLE owned)
+    {
+        Close();
+        handle = owned;
+    }
     bool IsValid() const { return handle != nullptr && handle != INVALID_HANDLE_VALUE; }
     void Close()
     {

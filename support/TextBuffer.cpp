@@ -25,8 +25,8 @@ int GrowthCapacity(int n)
 
 int SeparatorPosition(const TextBuffer& text)
 {
-    int position = text.FindLast('\\');
-    return position != -1 ? position : text.FindLast('/');
+    int backslash = text.FindLast('\\'), slash = text.FindLast('/');
+    return backslash > slash ? backslash : slash;
 }
 
 }  // namespace

@@ -27,11 +27,10 @@ public:
     int FindLast(char c) const;
     void ReplaceChar(char from, char to);
     void CopyTail(TextBuffer& destination, int start, int count) const;
+    // The text up to its last backslash or slash, without it; empty when there is none.
     void CutToFolder();
+    // The text after its last backslash or slash.
     void GetFileName(TextBuffer& destination) const;
-    // The program folder's file of that name, as the script and settings name it; false,
-    // with the text empty, when the folder has no name in the code page.
-    bool SetToProgramPath(const char* name);
 
 private:
     void Allocate(int newCapacity);

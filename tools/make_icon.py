@@ -133,12 +133,19 @@ def icon_file(images):
 
 
 def main():
+    if sys.argv[1:] in (["-h"], ["--help"]):
+        print(__doc__.strip() + "\n\nusage: make_icon.py    (no arguments: rewrites ui/main/Brumweld.ico)")
+        return 0
+    if sys.argv[1:]:
+        print("usage: make_icon.py    (no arguments; --help says more)", file=sys.stderr)
+        return 2
     images = [(32, image(ICON_32, 32)), (16, image(ICON_16, 16))]
     root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
     target = os.path.join(root, "ui", "main", "Brumweld.ico")
     with open(target, "wb") as out:
         out.write(icon_file(images))
+    return 0
 
 
 if __name__ == "__main__":
-    main()
+    sys.exit(main())

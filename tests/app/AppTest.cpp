@@ -95,6 +95,7 @@ TEST_F(Program, AtADrivesRootTheScriptRunsInTheRoot)
     // The recording stand-in writes what it received into its current folder.
     ASSERT_TRUE(CopyFileA((ExecutableFolder() + "\\recording-encoder.exe").c_str(), (root + "mencoder.exe").c_str(), FALSE));
     CreateDirectoryA((root + "sub").c_str(), nullptr);
+    WriteFileBytes(root + "in.avi", "clip");
     // Started from a folder of that drive, where "R:" alone names that folder, not the root.
     PROCESS_INFORMATION program = StartFrom(root + "Brumweld.exe", "\"" + root + "in.avi\"", root + "sub");
     HWND window = drive::WaitForMainWindow(program.dwProcessId, 30000);
@@ -174,10 +175,10 @@ TEST_F(Program, UnderAPanelThePlaceIsKeptAcrossStartsAndAMinimizedClose)
 // never started touches nothing.
 TEST_F(Program, TheEndOfARunPlaysOnlyWhatItMadeAndAFailedStartTouchesNothing)
 {
-    // The recording encoder writes its output only when its input exists.
+    // The recording encoder writes its output only when its input exists and is not "unmade".
     ASSERT_TRUE(CopyFileA((ExecutableFolder() + "\\recording-encoder.exe").c_str(), folder.File("mencoder.exe").c_str(), FALSE));
     ASSERT_TRUE(CopyFileA((ExecutableFolder() + "\\player.exe").c_str(), folder.File("player.exe").c_str(), FALSE));
-    WriteFileBytes(folder.File("in.avi"), "clip");
+    WriteFileBytes(folder.File("unmade.avi"), "clip");
     WriteFileBytes(folder.File("old.flv"), "old");
     // The name outside the code page exists, so it has a short name to be written by.
     ASSERT_TRUE(CopyFileW(folder.File(L"old.flv").c_str(), folder.File(L"caf\u00E9.flv").c_str(), FALSE));
@@ -198,7 +199,7 @@ TEST_F(Program, TheEndOfARunPlaysOnlyWhatItMadeAndAFailedStartTouchesNothing)
     RunToIdle(program, window);
     EXPECT_EQ(folder.Path() + "\\caf\xC3\xA9.flv\r\n", player(20000));
 
-    const struct { const char* input; const char* output; } unmade[] = {{"missing.avi", "none.flv"}, {"missing.avi", "old.flv"}};
+    const struct { const char* input; const char* output; } unmade[] = {{"unmade.avi", "none.flv"}, {"unmade.avi", "old.flv"}};
     for (const auto& run : unmade) {
         DeleteFileA(played.c_str());
         drive::SetText(window, IDC_INPUT_FILE, run.input);
@@ -430,3 +431,38 @@ TEST_F(BusyProgram, AJobThatOutlivesItsWindowHoldsBackRunInItsFolderOnly)
 }
 
 }  // namespace
+
+// Each file box opens, though the settings remember folders it cannot take: the input's 282
+// characters long, the output's gone, the player's inside the long one. Each is cancelled, and
+// the program then closes and keeps those settings as they were.
+TEST_F(Program, FileBoxesOpenWithFoldersTheyCannotTake)
+{
+    std::string deep = folder.Path();
+    while (deep.size() < 282) {
+        deep += "\\" + std::string(282 - deep.size() > 60 ? 40 : 282 - deep.size() - 1, 'd');
+        ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + Widen(deep)).c_str(), nullptr)) << deep;
+    }
+    const std::string ini = "[Brumweld]\r\nInputDir=" + deep + "\r\nOutputDir=" + folder.File("gone") + "\r\nPlayer=" + deep +
+                            "\\player.exe\r\n";
+    WriteFileBytes(folder.File("Brumweld.ini"), ini);
+    PROCESS_INFORMATION program = Start("");
+    HWND window = drive::WaitForMainWindow(program.dwProcessId, 30000);
+    ASSERT_NE(nullptr, window);
+    for (int button : {IDC_BROWSE_INPUT, IDC_BROWSE_OUTPUT, IDC_CHOOSE_PLAYER}) {
+        drive::Click(window, button);
+        HWND box = nullptr;
+        for (DWORD start = GetTickCount(); !box && GetTickCount() - start < 10000; Sleep(50)) {
+            box = drive::FindProcessWindow(program.dwProcessId, "#32770", window);
+        }
+        ASSERT_NE(nullptr, box) << "no file box for " << button;
+        PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
+        for (DWORD start = GetTickCount(); !IsWindowEnabled(window) && GetTickCount() - start < 10000;) Sleep(50);
+        ASSERT_TRUE(IsWindowEnabled(window)) << "the window stayed disabled after " << button;
+    }
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0u, ExitCode(program, 30000));
+    const std::string saved = ReadFileBytes(folder.File("Brumweld.ini"));
+    for (const std::string& line : {"InputDir=" + deep + "\r\n", "Player=" + deep + "\\player.exe\r\n"}) {
+        EXPECT_NE(std::string::npos, saved.find(line)) << line;
+    }
+}

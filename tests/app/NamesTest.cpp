@@ -17,6 +17,9 @@ const char kUnusableValue[] = "ﾌﾚｰﾑﾚｰﾄかｻｲｽﾞに使えな�
 const char kProgramFile[] = "出力ﾌｧｲﾙにﾌﾟﾛｸﾞﾗﾑのﾌｧｲﾙは指定できません";
 const char kLineTooLong[] = "ﾌｧｲﾙ名が長すぎます";
 const char kNoEncoder[] = "mencoder.exe が見つかりません。";
+const char kDriveRelative[] = "ﾄﾞﾗｲﾌﾞ名の後に \\ のないﾌｧｲﾙ名は使えません";
+const char kInputMissing[] = "入力ﾌｧｲﾙが見つかりません";
+const char kNoWrittenForm[] = "ﾊﾞｯﾁﾌｧｲﾙには、このﾌｧｲﾙを指す名前を書けません。\r\n名前の中の、この Windows の文字ｺｰﾄﾞにない文字を変えてください";
 
 // File names the ANSI code page cannot hold, through the real program and the real encoder.
 class Names : public Program {
@@ -26,7 +29,7 @@ protected:
     {
         const std::string made = folder.File("made.avi");
         const std::string printed = MakeClip(made, 2, size);
-        ASSERT_TRUE(MoveFileW(Widen(made).c_str(), name.c_str())) << GetLastError() << " " << printed;
+        ASSERT_TRUE(MoveFileExW(Widen(made).c_str(), name.c_str(), MOVEFILE_REPLACE_EXISTING)) << GetLastError() << " " << printed;
     }
 
     // A file's size and last write, to tell that nothing wrote it.
@@ -117,12 +120,12 @@ TEST_F(Names, NamesWithoutAWrittenFormWarnAndRunNothing)
     }
     ASSERT_EQ(typed, Field(window, IDC_OUTPUT_FILE)) << "typed characters were lost";
     drive::Click(window, IDC_RUN);
-    EXPECT_EQ(kUnusableName, AnswerBox(program, window));
+    EXPECT_EQ(kNoWrittenForm, AnswerBox(program, window));
 
-    // An input that does not exist has no short name either (named outside the assertion, which
-    // spells its arguments in the code page).
+    // An input that does not exist is said to be missing, whatever its name holds (named outside
+    // the assertion, which spells its arguments in the code page).
     const std::string missing = BoxOnRun(program, window, folder.File(L"없음.avi"), folder.File(L"out.flv"));
-    EXPECT_EQ(kUnusableName, missing);
+    EXPECT_EQ(kInputMissing, missing);
 
     EXPECT_TRUE(drive::IsEnabled(window, IDC_RUN));
     EXPECT_FALSE(FileExists(folder.File("~enc.bat")));
@@ -278,8 +281,8 @@ TEST_F(Names, RunRefusesWhatTheScriptWouldTakeForAnotherFileOrACommand)
     const std::wstring tooLong = folder.File(std::wstring(8900, L'a') + L"&md INJECTED&md INJECTED");
     const struct { std::wstring input, output; const char* box; } cases[] = {
         // cmd has no current folder of its own on another drive: these would be other files.
-        {L"C:in.avi", L"out.flv", kUnusableName},
-        {L"in.avi", L"Z:out.flv", kUnusableName},
+        {L"C:in.avi", L"out.flv", kDriveRelative},
+        {L"in.avi", L"Z:out.flv", kDriveRelative},
         {L"in.avi", tooLong, kLineTooLong},
         {L"in.avi", L"~enc.bat", kProgramFile},
         {L"in.avi", folder.File(L"~PASS.LOG"), kProgramFile},
@@ -291,8 +294,8 @@ TEST_F(Names, RunRefusesWhatTheScriptWouldTakeForAnotherFileOrACommand)
         // The script's own stream, and a link to where the script will be.
         {L"in.avi", L"~enc.bat::$DATA", kUnusableName},
         {L"in.avi", L"link.flv", kProgramFile},
-        {chosen, L"out.flv", kUnusableName},
-        {other, chosen, kUnusableName},
+        {chosen, L"out.flv", kNoWrittenForm},
+        {other, chosen, kNoWrittenForm},
     };
     ASSERT_TRUE(CreateDirectoryW(folder.File(L"sub").c_str(), nullptr));
     Host("ln.exe -s ~enc.bat \"" + folder.File("link.flv") + "\"");

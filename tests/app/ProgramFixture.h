@@ -20,6 +20,8 @@ protected:
         for (const char* name : {"Brumweld.exe", "mencoder.exe", "host-bridge.sh"}) {
             CopyFileA((ExecutableFolder() + "\\program\\" + name).c_str(), folder.File(name).c_str(), FALSE);
         }
+        // The input most runs name: Run refuses one that is not there.
+        WriteFileBytes(folder.File("in.avi"), "clip");
     }
     ~Program()
     {
@@ -102,6 +104,8 @@ protected:
             if (!box) continue;
             std::string text = Narrow(Field(box, 0xFFFF));
             PostMessageA(box, WM_COMMAND, IDOK, 0);
+            // Gone before the next step: a box still closing would be taken for the next one.
+            for (DWORD closing = GetTickCount(); IsWindow(box) && GetTickCount() - closing < 10000;) Sleep(20);
             return text;
         }
         return "";

@@ -61,7 +61,7 @@ TEST_F(Faults, ScriptHeldOpenRunsNothing)
     ScopedHandle held(CreateFileA(script.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(held.IsValid());
     PROCESS_INFORMATION program;
-    HWND window = Open(program, "C:\\in.avi");
+    HWND window = Open(program, "in.avi");
     ASSERT_NE(nullptr, window);
     drive::SetText(window, IDC_OUTPUT_FILE, folder.File("out.flv"));
     drive::Click(window, IDC_RUN);

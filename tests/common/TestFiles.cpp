@@ -49,7 +49,8 @@ TempFolder::TempFolder()
 
 TempFolder::~TempFolder()
 {
-    RemoveTree(Widen(path));
+    // In the long form: a test may leave a tree deeper than MAX_PATH.
+    RemoveTree(L"\\\\?\\" + Widen(path));
 }
 
 std::wstring TempFolder::File(const std::wstring& name) const

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Checks the release on the host: Brumweld.exe relinked later into another folder is the same,
 `tools/dist package` makes the same zip twice with exactly the shipped files, and its readme.txt
-is cp932 with CR LF line ends and names every button and check box of the dialog template.
+is cp932 with CR LF line ends and names every button and check box of the dialog template and
+the first line of every box the window shows.
 usage: check-dist.py Brumweld.exe APP_BUILD_FOLDER"""
 import os
 import re
@@ -39,6 +40,16 @@ def template_names():
         if found and (found.group(1) != "CONTROL" or ('"Button"' in line and "BS_AUTOCHECKBOX" in line)):
             names.append(found.group(2).replace("&", ""))
     return names
+
+
+def box_texts():
+    """The first line of each text the main window shows in a box: its named texts and its refusals."""
+    texts = []
+    for line in open(os.path.join(ROOT, "ui/main/MainDialog.cpp"), encoding="utf-8"):
+        found = re.match(r'(?:const wchar_t k\w+\[\] = |\s*\{\w+, )L"((?:[^"\\]|\\.)*)"', line)
+        if found and "\\0" not in found.group(1):
+            texts.append(found.group(1).split("\\r\\n")[0].replace("\\\\", "\\"))
+    return texts
 
 
 def main():
@@ -82,11 +93,18 @@ def main():
     failures += ["readme.txt does not name %r" % name for name in names if name not in text]
     if not names:
         failures.append("no buttons or check boxes found in the template")
+    # The readme wraps its lines with an indent: a text may run across two.
+    joined = re.sub(r"\r\n\s*", "", text)
+    boxes = box_texts()
+    print("boxes: %d" % len(boxes))
+    failures += ["readme.txt does not name the box %r" % box for box in boxes if box not in joined]
+    if len(boxes) < 15:
+        failures.append("only %d box texts found in the main window" % len(boxes))
 
     for failure in failures:
         print("FAILED: " + failure)
     if not failures:
-        print("PASSED: the release is reproducible and its readme names every button and check box")
+        print("PASSED: the release is reproducible and its readme names every button, check box and box")
     return 1 if failures else 0
 
 

@@ -61,7 +61,7 @@ protected:
 
     void Run()
     {
-        ASSERT_EQ(JobStarted, StartJob(window, settings));
+        ASSERT_EQ(JobStarted, window.Start(settings));
         ASSERT_TRUE(window.WaitIdle()) << "the busy state did not end";
     }
 
@@ -75,7 +75,9 @@ TEST_F(EncodeJob, WorkedScriptsByteForByte)
         example.apply(settings);
         window.SetFiles(example.input, example.output);
         window.sampleRate = example.sampleRate;
-        ASSERT_TRUE(WriteBatchScript(window, settings));
+        TextBuffer built;
+        ASSERT_TRUE(MakeScript(settings, window.Texts(), built));
+        ASSERT_TRUE(WriteBatchScript(built));
         const std::string script = ReadFileBytes(File("~enc.bat"));
         EXPECT_EQ(example.size, script.size()) << example.name;
         EXPECT_EQ(example.script, script) << example.name;
@@ -157,8 +159,8 @@ TEST_F(EncodeJob, PlayerGetsTheOutputAsOneArgumentOnlyWhenTheRunMadeIt)
     // A player that cannot be started (none, missing, a folder) is said at the end of the run.
     const struct { std::string input, output; unsigned short options; std::string player, arguments; RunEnd end; } cases[] = {
         {File("clip.avi"), File("trip 01.flv"), PlayAfter, player, File("trip 01.flv") + "\r\n", RunEnded},
-        {File("clip.avi"), "", PlayAfter, player, notPlayed, RunEndedWithoutOutput},
-        {File("missing.avi"), File("trip 02.flv"), PlayAfter, player, notPlayed, RunEndedWithoutOutput},
+        {File("clip.avi"), "", PlayAfter, player, notPlayed, NothingToPlay},
+        {File("missing.avi"), File("trip 02.flv"), PlayAfter, player, notPlayed, NothingToPlay},
         {File("clip.avi"), File("trip 03.flv"), 0, player, notPlayed, RunEnded},
         {File("clip.avi"), File("trip 04.flv"), PlayAfter, "", notPlayed, PlayerNotStarted},
         {File("clip.avi"), File("trip 06.flv"), PlayAfter, File("missing player.exe"), notPlayed, PlayerNotStarted},
@@ -173,7 +175,7 @@ TEST_F(EncodeJob, PlayerGetsTheOutputAsOneArgumentOnlyWhenTheRunMadeIt)
         window.calls.clear();
         window.SetFiles(c.input, c.output);
         Run();
-        EXPECT_EQ(c.end, TakeRunEnd()) << c.output;
+        EXPECT_EQ(c.end, window.runs.TakeEnd()) << c.output;
         EXPECT_EQ(c.arguments, WaitForPlayer(c.arguments == notPlayed ? 1500 : 20000)) << c.output;
     }
     for (const char* name : {"clip.avi", "backdated.avi", "trip 01.flv", "trip 02.flv", "trip 03.flv", "trip 04.flv",
@@ -188,7 +190,7 @@ TEST_F(EncodeJob, PlayerTakesTheRunsOutputAndThePlayerAtTheEnd)
     settings.OptFlag = PlayAfter;
     settings.Player.Assign("C:\\missing\\player.exe");
     window.SetFiles(File("fail.avi"), File("old.flv"));
-    ASSERT_EQ(JobStarted, StartJob(window, settings));
+    ASSERT_EQ(JobStarted, window.Start(settings));
     // Changed during the run: the output is the one fixed at Run, the player the one set now.
     window.SetOutput(File("new name.flv"));
     {
@@ -275,7 +277,7 @@ TEST_F(EncodeJob, UnwritableScriptRunsNothing)
     ASSERT_TRUE(held.IsValid());
     settings.OptFlag = PlayAfter;
     settings.Player.Assign(File("player.exe").c_str());
-    EXPECT_EQ(ScriptNotRun, StartJob(window, settings));
+    EXPECT_EQ(ScriptNotRun, window.Start(settings));
     EXPECT_TRUE(window.Calls().empty()) << "the window went busy";
     held.Close();
     EXPECT_EQ("(player not started)", WaitForPlayer(1500));
@@ -310,8 +312,8 @@ TEST_F(EncodeJob, DISABLED_WorkerEndingAfterExitBegan)
 {
     settings.OptFlag = PlayAfter;
     settings.Player.Assign(File("player.exe").c_str());
-    ASSERT_EQ(JobStarted, StartJob(window, settings));
-    CloseJobs();
+    ASSERT_EQ(JobStarted, window.Start(settings));
+    window.runs.Close();
     settings.Player.Release();
     settings.InputDir.Release();
     for (DWORD start = GetTickCount(); GetTickCount() - start < 3000;) {
@@ -329,7 +331,7 @@ TEST_F(EncodeJob, DISABLED_WorkerEndingAfterExitBegan)
 TEST_F(EncodeJob, DISABLED_WaitForKeyRun)
 {
     settings.OptFlag = WaitForKey;
-    ASSERT_EQ(JobStarted, StartJob(window, settings));
+    ASSERT_EQ(JobStarted, window.Start(settings));
     ASSERT_TRUE(window.WaitIdle(60000));
     WriteFileBytes(File("idle.txt"), "idle");
 }

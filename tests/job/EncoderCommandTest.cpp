@@ -3,10 +3,9 @@
 #include "job/EncodeJob.h"
 
 #include "common/TestFiles.h"
-#include "job/FakeJobWindow.h"
+#include "job/FakeScriptTexts.h"
 #include "job/WorkedExamples.h"
 #include "support/TextBuffer.h"
-#include "support/TextFileWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -16,16 +15,12 @@ class EncoderCommand : public testing::Test {
 protected:
     EncoderCommand() { SetDefaultSettings(settings); }
 
+    // The line as the script holds it: the first of two passes has no line end of its own.
     std::string Line(EncodePass pass)
     {
-        const std::string path = folder.File("line.txt");
-        {
-            TextFileWriter writer;
-            EXPECT_TRUE(writer.Open(path.c_str()));
-            WriteEncoderCommand(writer, pass, settings, window);
-            EXPECT_TRUE(writer.Whole());
-        }
-        return ReadFileBytes(path);
+        TextBuffer line;
+        MakeEncoderCommand(line, pass, settings, window.Texts());
+        return std::string(line.Data()) + (pass == FirstPass && settings.mode == TwoPass ? "" : "\r\n");
     }
 
     // The line of the default settings with one piece swapped for another.
@@ -39,7 +34,7 @@ protected:
 
     TempFolder folder;
     EncodeSettings settings;
-    FakeJobWindow window;
+    FakeScriptTexts window;
 };
 
 // The command line of the default settings, after the script's two header lines.
@@ -73,47 +68,47 @@ TEST_F(EncoderCommand, Branches)
 {
     struct Case {
         const char* what;
-        void (*change)(EncodeSettings&, FakeJobWindow&);
+        void (*change)(EncodeSettings&, FakeScriptTexts&);
         const char* from;
         const char* to;
     };
     const Case cases[] = {
-        {"resize x", [](EncodeSettings& s, FakeJobWindow&) { s.bSize = 1; }, " -vf harddup", " -vf scale=320:240:0:0::,harddup"},
-        {"resize X", [](EncodeSettings& s, FakeJobWindow&) { s.bSize = 1; lstrcpyA(s.size, "320X240"); },
+        {"resize x", [](EncodeSettings& s, FakeScriptTexts&) { s.bSize = 1; }, " -vf harddup", " -vf scale=320:240:0:0::,harddup"},
+        {"resize X", [](EncodeSettings& s, FakeScriptTexts&) { s.bSize = 1; lstrcpyA(s.size, "320X240"); },
          " -vf harddup", " -vf scale=320X240:0:0::,harddup"},
-        {"several x", [](EncodeSettings& s, FakeJobWindow&) { s.bSize = 1; lstrcpyA(s.size, "640x480x2"); },
+        {"several x", [](EncodeSettings& s, FakeScriptTexts&) { s.bSize = 1; lstrcpyA(s.size, "640x480x2"); },
          " -vf harddup", " -vf scale=640:480:2:0:0::,harddup"},
-        {"no resize, any size", [](EncodeSettings& s, FakeJobWindow&) { lstrcpyA(s.size, "999x999"); }, " -vf harddup", " -vf harddup"},
-        {"bSize any non-zero", [](EncodeSettings& s, FakeJobWindow&) { s.bSize = -3; lstrcpyA(s.size, "abc"); },
+        {"no resize, any size", [](EncodeSettings& s, FakeScriptTexts&) { lstrcpyA(s.size, "999x999"); }, " -vf harddup", " -vf harddup"},
+        {"bSize any non-zero", [](EncodeSettings& s, FakeScriptTexts&) { s.bSize = -3; lstrcpyA(s.size, "abc"); },
          " -vf harddup", " -vf scale=abc:0:0::,harddup"},
-        {"23.976", [](EncodeSettings& s, FakeJobWindow&) { lstrcpyA(s.framerate, "23.976"); }, "-ofps 30 ", "-ofps 24000/1001 "},
-        {"29.97", [](EncodeSettings& s, FakeJobWindow&) { lstrcpyA(s.framerate, "29.97"); }, "-ofps 30 ", "-ofps 30000/1001 "},
-        {"23.976 and a space", [](EncodeSettings& s, FakeJobWindow&) { lstrcpyA(s.framerate, "23.976 "); }, "-ofps 30 ", "-ofps 23.976  "},
-        {"25", [](EncodeSettings& s, FakeJobWindow&) { lstrcpyA(s.framerate, "25"); }, "-ofps 30 ", "-ofps 25 "},
-        {"12.5", [](EncodeSettings& s, FakeJobWindow&) { lstrcpyA(s.framerate, "12.5"); }, "-ofps 30 ", "-ofps 12.5 "},
-        {"empty frame rate", [](EncodeSettings& s, FakeJobWindow&) { s.framerate[0] = '\0'; }, "-ofps 30 -of", "-ofps  -of"},
-        {"quality mode", [](EncodeSettings& s, FakeJobWindow&) { s.mode = QualityBased; s.quality = 31; },
+        {"23.976", [](EncodeSettings& s, FakeScriptTexts&) { lstrcpyA(s.framerate, "23.976"); }, "-ofps 30 ", "-ofps 24000/1001 "},
+        {"29.97", [](EncodeSettings& s, FakeScriptTexts&) { lstrcpyA(s.framerate, "29.97"); }, "-ofps 30 ", "-ofps 30000/1001 "},
+        {"23.976 and a space", [](EncodeSettings& s, FakeScriptTexts&) { lstrcpyA(s.framerate, "23.976 "); }, "-ofps 30 ", "-ofps 23.976  "},
+        {"25", [](EncodeSettings& s, FakeScriptTexts&) { lstrcpyA(s.framerate, "25"); }, "-ofps 30 ", "-ofps 25 "},
+        {"12.5", [](EncodeSettings& s, FakeScriptTexts&) { lstrcpyA(s.framerate, "12.5"); }, "-ofps 30 ", "-ofps 12.5 "},
+        {"empty frame rate", [](EncodeSettings& s, FakeScriptTexts&) { s.framerate[0] = '\0'; }, "-ofps 30 -of", "-ofps  -of"},
+        {"quality mode", [](EncodeSettings& s, FakeScriptTexts&) { s.mode = QualityBased; s.quality = 31; },
          "vbitrate=300:vqmin=2:vqmax=31", "vqscale=31"},
-        {"mode -1", [](EncodeSettings& s, FakeJobWindow&) { s.mode = -1; s.quality = 9; }, "vbitrate=300", "vbitrate=300"},
-        {"mode 3", [](EncodeSettings& s, FakeJobWindow&) { s.mode = 3; s.videoBitrate = -5; }, "vbitrate=300", "vbitrate=-5"},
-        {"channel 1", [](EncodeSettings& s, FakeJobWindow&) { s.channel = Stereo; }, "lowpassfreq=-1 ", "lowpassfreq=-1:mode=0 "},
-        {"channel 2", [](EncodeSettings& s, FakeJobWindow&) { s.channel = JointStereo; }, "lowpassfreq=-1 ", "lowpassfreq=-1:mode=1 "},
-        {"channel 3", [](EncodeSettings& s, FakeJobWindow&) { s.channel = Mono; }, "lowpassfreq=-1 ", "lowpassfreq=-1:mode=3 "},
-        {"channel 7", [](EncodeSettings& s, FakeJobWindow&) { s.channel = 7; }, "lowpassfreq=-1 ", "lowpassfreq=-1:mode=6 "},
-        {"no sample rate", [](EncodeSettings&, FakeJobWindow& w) { w.sampleRate = ""; }, "resample=44100:0:0", "resample=:0:0"},
-        {"audio numbers", [](EncodeSettings& s, FakeJobWindow&) { s.audioBitrate = 0; s.compqua = 0; }, "br=64:aq=2", "br=0:aq=0"},
-        {"percent", [](EncodeSettings&, FakeJobWindow& w) { w.input = "C:\\Video\\100% clip.avi"; },
+        {"mode -1", [](EncodeSettings& s, FakeScriptTexts&) { s.mode = -1; s.quality = 9; }, "vbitrate=300", "vbitrate=300"},
+        {"mode 3", [](EncodeSettings& s, FakeScriptTexts&) { s.mode = 3; s.videoBitrate = -5; }, "vbitrate=300", "vbitrate=-5"},
+        {"channel 1", [](EncodeSettings& s, FakeScriptTexts&) { s.channel = Stereo; }, "lowpassfreq=-1 ", "lowpassfreq=-1:mode=0 "},
+        {"channel 2", [](EncodeSettings& s, FakeScriptTexts&) { s.channel = JointStereo; }, "lowpassfreq=-1 ", "lowpassfreq=-1:mode=1 "},
+        {"channel 3", [](EncodeSettings& s, FakeScriptTexts&) { s.channel = Mono; }, "lowpassfreq=-1 ", "lowpassfreq=-1:mode=3 "},
+        {"channel 7", [](EncodeSettings& s, FakeScriptTexts&) { s.channel = 7; }, "lowpassfreq=-1 ", "lowpassfreq=-1:mode=6 "},
+        {"no sample rate", [](EncodeSettings&, FakeScriptTexts& w) { w.sampleRate = ""; }, "resample=44100:0:0", "resample=:0:0"},
+        {"audio numbers", [](EncodeSettings& s, FakeScriptTexts&) { s.audioBitrate = 0; s.compqua = 0; }, "br=64:aq=2", "br=0:aq=0"},
+        {"percent", [](EncodeSettings&, FakeScriptTexts& w) { w.input = "C:\\Video\\100% clip.avi"; },
          "\"C:\\Video\\clip.avi\"", "\"C:\\Video\\100%% clip.avi\""},
-        {"percent one", [](EncodeSettings&, FakeJobWindow& w) { w.output = "C:\\%1\\%PATH%.flv"; },
+        {"percent one", [](EncodeSettings&, FakeScriptTexts& w) { w.output = "C:\\%1\\%PATH%.flv"; },
          "\"C:\\Video\\clip.flv\"", "\"C:\\%%1\\%%PATH%%.flv\""},
-        {"quote", [](EncodeSettings&, FakeJobWindow& w) { w.output = "C:\\a.flv\" & del x & \"b"; },
+        {"quote", [](EncodeSettings&, FakeScriptTexts& w) { w.output = "C:\\a.flv\" & del x & \"b"; },
          "\"C:\\Video\\clip.flv\"", "\"C:\\a.flv & del x & b\""},
-        {"cp932 and specials", [](EncodeSettings&, FakeJobWindow& w) { w.input = "C:\\\x83\x5C\\\x95\x5C & ^!();.avi"; },
+        {"cp932 and specials", [](EncodeSettings&, FakeScriptTexts& w) { w.input = "C:\\\x83\x5C\\\x95\x5C & ^!();.avi"; },
          "\"C:\\Video\\clip.avi\"", "\"C:\\\x83\x5C\\\x95\x5C & ^!();.avi\""},
     };
     for (const Case& c : cases) {
         SetDefaultSettings(settings);
-        window = FakeJobWindow();
+        window = FakeScriptTexts();
         window.input = "C:\\Video\\clip.avi";
         window.output = "C:\\Video\\clip.flv";
         c.change(settings, window);
@@ -182,11 +177,12 @@ TEST_F(EncoderCommand, ALineFitsUpToWhatCmdReads)
             std::string& name = shape.input ? window.input : window.output;
             name = shape.stem;
             TextBuffer line;
-            MakeEncoderCommand(line, longest, settings, window);
+            MakeEncoderCommand(line, longest, settings, window.Texts());
             name += std::string(wanted - line.Length(), 'n');
-            MakeEncoderCommand(line, longest, settings, window);
+            MakeEncoderCommand(line, longest, settings, window.Texts());
             ASSERT_EQ(wanted, line.Length()) << shape.stem;
-            EXPECT_EQ(wanted == kLongestScriptLine, ScriptLinesFit(window, settings)) << shape.stem << " " << wanted;
+            TextBuffer script;
+            EXPECT_EQ(wanted == kLongestScriptLine, MakeScript(settings, window.Texts(), script)) << shape.stem << " " << wanted;
         }
     }
 }
@@ -196,6 +192,14 @@ TEST_F(EncoderCommand, PercentNamesGrowTheirBuffer)
     window.input = std::string(511, '%');
     const std::string line = Line(SinglePass);
     EXPECT_EQ(0u, line.find("mencoder.exe \"" + std::string(1022, '%') + "\" -vf "));
+}
+
+TEST(ScriptValues, OperatorsAndControlsAreRefusedRealValuesPass)
+{
+    for (const char* plain : {"29.97", "30000/1001", "320x240", "23.976", ""}) EXPECT_TRUE(IsPlainScriptValue(plain)) << plain;
+    for (const char* unsafe : {"1&md q3&", "2|md x", "30>x", "<x", "a^b", "\"", "%PATH%", "30\r\n", "\t"}) {
+        EXPECT_FALSE(IsPlainScriptValue(unsafe)) << unsafe;
+    }
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "common/MessagePump.h"
+#include "job/EncodeJob.h"
+#include "job/EncoderCommand.h"
 #include "job/JobWindow.h"
 #include "support/CodePage.h"
 #include "support/TextBuffer.h"
@@ -11,47 +13,36 @@
 #include <string>
 #include <vector>
 
-// The job's view of a window with real controls: the file fields are edit windows of
-// the test's thread, so a worker reading them needs that thread to keep pumping.
+// The job's view of a window: the busy-state switches, recorded with the thread that made
+// each, and the names a run's script is built from.
 class JobTestWindow : public JobWindow {
 public:
-    JobTestWindow()
-    {
-        input = CreateWindowExA(0, "EDIT", "", WS_POPUP, 0, 0, 100, 20, nullptr, nullptr, nullptr, nullptr);
-        output = CreateWindowExA(0, "EDIT", "", WS_POPUP, 0, 0, 100, 20, nullptr, nullptr, nullptr, nullptr);
-        changed = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    }
-    ~JobTestWindow()
-    {
-        DestroyWindow(input);
-        DestroyWindow(output);
-        CloseHandle(changed);
-    }
+    JobTestWindow() { changed = CreateEventA(nullptr, FALSE, FALSE, nullptr); }
+    ~JobTestWindow() { CloseHandle(changed); }
     JobTestWindow(const JobTestWindow&) = delete;
     JobTestWindow& operator=(const JobTestWindow&) = delete;
 
     void SetFiles(const std::string& in, const std::string& out)
     {
-        SetWindowTextA(input, in.c_str());
-        SetWindowTextA(output, out.c_str());
+        input = in;
+        output = out;
     }
-    void SetOutput(const std::string& out) { SetWindowTextA(output, out.c_str()); }
+    void SetOutput(const std::string& out) { output = out; }
 
-    void GetInputFile(TextBuffer& name) override { GetWindowTextA(input, name.Data(), name.BufferSize()); }
-    void GetOutputFile(TextBuffer& name) override { GetWindowTextA(output, name.Data(), name.BufferSize()); }
-    void GetOutputFullName(WideText& name) override
+    ScriptTexts Texts() const { return {input.c_str(), output.c_str(), sampleRate.c_str()}; }
+    // The script of these names and settings, then the job.
+    JobStart Start(EncodeSettings& settings)
     {
-        TextBuffer text(2047);
-        GetOutputFile(text);
-        FromCodePage(text.Data(), CP_ACP, name);
+        TextBuffer script;
+        WideText full;
+        if (!MakeScript(settings, Texts(), script)) return ScriptNotRun;
+        FromCodePage(output.c_str(), CP_ACP, full);
+        return StartJob(*this, runs, settings, script, full);
     }
-    void GetSampleRateText(TextBuffer& text) override { text.Assign(sampleRate.c_str()); }
-    void EnableCommands(bool enable) override
-    {
-        std::lock_guard<std::mutex> hold(lock);
-        calls.push_back({enable, GetCurrentThreadId()});
-        SetEvent(changed);
-    }
+
+    void EnableCommands(bool enable) override { Record(enable); }
+    // Recorded as the end of the busy state, from the worker's thread.
+    void PostRunEnd() override { Record(true); }
 
     // Pumps messages until the busy state has ended or the time is up.
     bool WaitIdle(DWORD milliseconds = 60000)
@@ -86,9 +77,17 @@ public:
     };
     std::vector<Call> calls;
     std::string sampleRate = "44100";
+    JobRuns runs;
 
 private:
+    void Record(bool enable)
+    {
+        std::lock_guard<std::mutex> hold(lock);
+        calls.push_back({enable, GetCurrentThreadId()});
+        SetEvent(changed);
+    }
+
     std::mutex lock;
-    HWND input, output;
+    std::string input, output;
     HANDLE changed;
 };

@@ -116,6 +116,8 @@ protected:
         InitCommonControlsEx(&controls);
         Remove("Brumweld.ini");
         Remove("~enc.bat");
+        // The input the runs name: Run refuses one that is not there.
+        WriteFileBytes(File("in.avi"), "clip");
     }
     ~MainWindowTest()
     {
@@ -123,6 +125,7 @@ protected:
         Pump();
         Remove("Brumweld.ini");
         Remove("~enc.bat");
+        Remove("in.avi");
     }
 
     void Open(const std::string& ini = "")
@@ -374,7 +377,14 @@ TEST_F(MainWindowTest, RunRefusesAnOutputThatIsTheInputHoweverSpelt)
 TEST_F(MainWindowTest, ALongNameReachesTheScriptWhole)
 {
     Open("[Brumweld]\r\nOptFlag=2\r\n");
-    const std::string input = "C:\\" + std::string(600, 'n') + ".avi";
+    TempFolder deep;
+    std::string input = deep.Path();
+    while (input.size() < 600) {
+        input += "\\" + std::string(100, 'n');
+        ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + Widen(input)).c_str(), nullptr)) << input;
+    }
+    input += "\\in.avi";
+    CloseHandle(CreateFileW((L"\\\\?\\" + Widen(input)).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
     Type(IDC_INPUT_FILE, input.c_str());
     Type(IDC_OUTPUT_FILE, "out.flv");
     window.RunCommand();

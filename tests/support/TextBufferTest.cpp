@@ -96,6 +96,7 @@ TEST(TextBufferPaths, CutToFolder)
         {"clip.avi", ""},
         {"D:/movies/clip.avi", "D:/movies"},
         {"C:\\x/y\\z", "C:\\x/y"},
+        {"C:\\x\\y/z", "C:\\x\\y"},
         {std::string("C:\\") + kSo + "\\" + kHyo + ".avi", std::string("C:\\") + kSo},
         {std::string("C:\\") + kSo + kHyo + ".avi", "C:"},
         {std::string(kHyo) + ".avi", ""},
@@ -174,9 +175,9 @@ TEST(ProgramFolder, PathsBesideTheExecutable)
     EXPECT_EQ(folder, buffer.Data());
 
     TextBuffer path;
-    ASSERT_TRUE(path.SetToProgramPath("~enc.bat"));
+    ASSERT_TRUE(GetProgramFile("~enc.bat", path));
     EXPECT_EQ(folder + "\\~enc.bat", path.Data());
-    path.SetToProgramPath(nullptr);
+    GetProgramFile(nullptr, path);
     EXPECT_EQ(folder, path.Data());
 }
 

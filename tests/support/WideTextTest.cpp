@@ -2,6 +2,7 @@
 
 #include "common/TestFiles.h"
 #include "support/CommandLine.h"
+#include "support/TextBuffer.h"
 
 #include <gtest/gtest.h>
 
@@ -22,6 +23,20 @@ TEST(CommandLineArgument, CutAsTheAnsiEntryCutsIt)
         {L"Brumweld.exe   ", L""},
     };
     for (const auto& row : rows) EXPECT_EQ(std::wstring(row.argument), CommandLineArgument(row.line)) << Narrow(row.line);
+}
+
+// Both texts cut a name at its last separator of either kind, as Windows reads it.
+TEST(WideText, CutToFolderAsTheNarrowTextDoes)
+{
+    for (const char* name : {"C:\\x/y\\z", "C:\\x\\y/z", "D:/a/b", "\\clip.avi", "C:\\clip.avi", "clip.avi"}) {
+        TextBuffer narrow;
+        narrow.Assign(name);
+        narrow.CutToFolder();
+        WideText wide;
+        wide.Assign(Widen(name).c_str());
+        wide.CutToFolder();
+        EXPECT_EQ(narrow.Data(), Narrow(wide.Data())) << name;
+    }
 }
 
 }  // namespace

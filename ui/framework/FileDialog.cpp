@@ -5,11 +5,21 @@
 
 namespace {
 
+// The box copies its first folder into a buffer of MAX_PATH characters and fails inside the
+// system beyond it (measured: 255 characters open, 259 crash); a gone folder leaves it nowhere.
+// Either way it opens in its own default folder instead.
+const wchar_t* UsableFolder(const wchar_t* folder)
+{
+    if (!folder || !*folder || lstrlenW(folder) >= MAX_PATH - 4) return nullptr;
+    DWORD attributes = GetFileAttributesW(folder);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) ? folder : nullptr;
+}
+
 bool Ask(const char* entry, HWND owner, const wchar_t* filter, const wchar_t* defaultExtension,
          const wchar_t* initialFolder, DWORD flags, WideText& name)
 {
     OPENFILENAMEW record;
-    FillFileDialogRecord(record, owner, filter, defaultExtension, initialFolder, flags, name);
+    FillFileDialogRecord(record, owner, filter, defaultExtension, UsableFolder(initialFolder), flags, name);
     auto show = SystemEntry<BOOL(WINAPI*)(OPENFILENAMEW*)>("comdlg32.dll", entry);
     return show && show(&record) != FALSE;
 }

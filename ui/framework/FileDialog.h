@@ -22,7 +22,8 @@ void FillFileDialogRecord(OPENFILENAMEW& record, HWND owner, const wchar_t* filt
 
 // The dialogs in their wide forms, so a name the code page cannot hold comes back whole.
 // The filter is pairs of texts, each ended by NUL, and a final NUL. True if the user chose a
-// file; false on cancel or failure, the buffer then holds nothing useful.
+// file; false on cancel or failure, the buffer then holds nothing useful. A first folder the
+// box cannot open (gone, or too long for it) is left out: the box opens in its default one.
 bool AskOpenFileName(HWND owner, const wchar_t* filter, const wchar_t* defaultExtension, const wchar_t* initialFolder,
                      WideText& name);
 bool AskSaveFileName(HWND owner, const wchar_t* filter, const wchar_t* defaultExtension, const wchar_t* initialFolder,

@@ -2,9 +2,7 @@
 
 #include "job/EncodeJob.h"
 #include "job/EncodeSettings.h"
-#include "job/EncoderCommand.h"
 #include "settings/SettingsFile.h"
-#include "support/FileIdentity.h"
 #include "support/ProgramFolder.h"
 #include "support/SystemEntry.h"
 #include "support/TextBuffer.h"
@@ -12,6 +10,7 @@
 #include "ui/framework/FileDialog.h"
 #include "ui/framework/Menu.h"
 #include "ui/framework/Resources.h"
+#include "ui/main/RunCheck.h"
 #include "ui/main/resource.h"
 
 #include <commctrl.h>
@@ -23,17 +22,30 @@ namespace {
 const wchar_t* const kModeTexts[] = {L"固定ﾋﾞｯﾄﾚｰﾄ (1pass-CBR)", L"品質ﾍﾞｰｽ    (1pass-VBR)", L"可変ﾋﾞｯﾄﾚｰﾄ (2pass-VBR)"};
 const wchar_t* const kChannelTexts[] = {L"自動", L"ｽﾃﾚｵ", L"ｼﾞｮｲﾝﾄｽﾃﾚｵ", L"ﾓﾉﾗﾙ"};
 const wchar_t kNoFileNames[] = L"ファイル名を指定してください";
-const wchar_t kSameFile[] = L"入力ﾌｧｲﾙと出力ﾌｧｲﾙが同じです";
-const wchar_t kUnusableName[] = L"ﾌｧｲﾙ名に使えない文字が含まれています";
-const wchar_t kUnusableValue[] = L"ﾌﾚｰﾑﾚｰﾄかｻｲｽﾞに使えない文字が含まれています";
-const wchar_t kProgramFile[] = L"出力ﾌｧｲﾙにﾌﾟﾛｸﾞﾗﾑのﾌｧｲﾙは指定できません";
-const wchar_t kLineTooLong[] = L"ﾌｧｲﾙ名が長すぎます";
 const wchar_t kScriptNotRun[] = L"ﾊﾞｯﾁﾌｧｲﾙを作成できませんでした";
 const wchar_t kNoOutput[] = L"変換後のﾌｧｲﾙが作成されませんでした";
 const wchar_t kPlayerNotStarted[] = L"ﾌﾟﾚｲﾔｰを起動できませんでした";
 const wchar_t kEarlierJob[] = L"前回の変換がまだ終わっていません";
-const wchar_t kNetworkFolder[] = L"ﾈｯﾄﾜｰｸ上のﾌｫﾙﾀﾞではﾊﾞｯﾁﾌｧｲﾙを実行できません。\r\nﾌﾟﾛｸﾞﾗﾑをこのｺﾝﾋﾟｭｰﾀｰのﾌｫﾙﾀﾞに置いてください:\r\n";
-const wchar_t kNoEncoder[] = L"mencoder.exe が見つかりません。\r\nﾌﾟﾛｸﾞﾗﾑのﾌｫﾙﾀﾞか PATH のﾌｫﾙﾀﾞに置いてください:\r\n";
+const wchar_t kProgramFile[] = L"出力ﾌｧｲﾙにﾌﾟﾛｸﾞﾗﾑのﾌｧｲﾙは指定できません";
+// Each of Run's refusals; the ones about the program folder end with it.
+const struct {
+    RunRefusal reason;
+    const wchar_t* text;
+    bool namesFolder;
+} kRefusals[] = {
+    {NoFileNames, kNoFileNames, false},
+    {NetworkProgramFolder, L"ﾈｯﾄﾜｰｸ上のﾌｫﾙﾀﾞではﾊﾞｯﾁﾌｧｲﾙを実行できません。\r\nﾌﾟﾛｸﾞﾗﾑをこのｺﾝﾋﾟｭｰﾀｰのﾌｫﾙﾀﾞに置いてください:\r\n", true},
+    {UnusableProgramFolder, L"ﾌﾟﾛｸﾞﾗﾑのﾌｫﾙﾀﾞ名をﾊﾞｯﾁﾌｧｲﾙで使える形に書けません。\r\nこの Windows の文字ｺｰﾄﾞにある文字だけの名前のﾌｫﾙﾀﾞに置いてください:\r\n", true},
+    {UnusableCharacter, L"ﾌｧｲﾙ名に使えない文字が含まれています", false},
+    {DriveRelativeName, L"ﾄﾞﾗｲﾌﾞ名の後に \\ のないﾌｧｲﾙ名は使えません", false},
+    {InputMissing, L"入力ﾌｧｲﾙが見つかりません", false},
+    {NoWrittenForm, L"ﾊﾞｯﾁﾌｧｲﾙには、このﾌｧｲﾙを指す名前を書けません。\r\n名前の中の、この Windows の文字ｺｰﾄﾞにない文字を変えてください", false},
+    {SameFile, L"入力ﾌｧｲﾙと出力ﾌｧｲﾙが同じです", false},
+    {OutputIsProgramFile, kProgramFile, false},
+    {UnusableValue, L"ﾌﾚｰﾑﾚｰﾄかｻｲｽﾞに使えない文字が含まれています", false},
+    {EncoderMissing, L"mencoder.exe が見つかりません。\r\nﾌﾟﾛｸﾞﾗﾑのﾌｫﾙﾀﾞか PATH のﾌｫﾙﾀﾞに置いてください:\r\n", true},
+    {LineTooLong, L"ﾌｧｲﾙ名が長すぎます", false},
+};
 const wchar_t kInputFilter[] = L"すべてのﾌｧｲﾙ(*.*)\0*.*\0";
 const wchar_t kPlayerFilter[] = L"exeﾌｧｲﾙ\0*.exe\0";
 // The worker's end of a run, carried to the window's thread; the dialog's own messages take WM_USER to WM_USER + 2.
@@ -43,30 +55,6 @@ const int kOptionItems[] = {IDC_WAIT_FOR_KEY, IDC_KEEP_BATCH, IDC_PLAY_AFTER};
 // A frame rate or size field holds at most this many bytes with its NUL.
 const int kValueFieldLength = 9;
 static_assert(kValueFieldLength <= sizeof EncodeSettings::framerate, "the record holds a whole field");
-
-// The program's own files, beside it: the encoder writing over one of them destroys the running
-// script, the settings or the program, or its output is deleted or overwritten afterwards.
-bool IsProgramFile(const wchar_t* file, const wchar_t* folder)
-{
-    WideText self;
-    if (GetProgramPath(self) && IsSameExistingFile(file, self.Data())) return true;
-    const char* const names[] = {kScriptName, kPassLogName, kSettingsFileName, kSettingsTemporaryName, kEncoderName};
-    for (const char* name : names) {
-        WideText wide;
-        FromCodePage(name, CP_ACP, wide);
-        if (IsFolderFile(file, folder, wide.Data())) return true;
-    }
-    return false;
-}
-
-// A warning that ends with the folder it is about.
-void WarnAbout(Dialog& window, const wchar_t* text, const WideText& folder)
-{
-    WideText whole(lstrlenW(text) + folder.Length());
-    lstrcpyW(whole.Data(), text);
-    lstrcatW(whole.Data(), folder.Data());
-    window.Warn(whole.Data());
-}
 
 void ShowValue(ComboBox& list, const char* value)
 {
@@ -80,7 +68,6 @@ void ShowValue(ComboBox& list, const char* value)
 bool MainDialog::Create()
 {
     if (!CreateModeless(IDD_MAIN, nullptr)) return false;
-    OpenJobs();
     settingsSaved = false;
     SetIcon(ICON_BIG, LoadIconImage(IDI_MAIN, 32));
     SetIcon(ICON_SMALL, LoadIconImage(IDI_MAIN, 16));
@@ -179,7 +166,7 @@ void MainDialog::ApplyCommandLine(const wchar_t* text)
 int MainDialog::OnDestroy()
 {
     // A run ending from now on must not reach the window, the settings or the files.
-    CloseJobs();
+    runs.Close();
     SaveSettings();
     PostQuitMessage(0);
     return 1;
@@ -250,59 +237,39 @@ void MainDialog::RunCommand()
     // Run is disabled while busy, but any program can send the command; a second run would
     // rewrite the script under the running one.
     if (busy) return;
-    WideText input, output;
+    WideText input, output, folder, frameRateText, frameSizeText;
     GetItemText(IDC_INPUT_FILE, input);
     GetItemText(IDC_OUTPUT_FILE, output);
-    if (input.IsEmpty() || output.IsEmpty()) {
-        Warn(kNoFileNames);
-        return;
-    }
-    // Each name is resolved once, from the program folder where the script runs: the check
-    // below and the script see the same file. A name the code page cannot hold would reach
-    // the encoder as another name.
-    WideText folder;
-    TextBuffer writtenFolder;
+    GetItemText(IDC_FRAME_RATE, frameRateText);
+    GetItemText(IDC_FRAME_SIZE, frameSizeText);
     if (!GetProgramFolder(folder)) return;
-    // cmd cannot run a script in a network folder: it warns and runs in the Windows folder instead.
-    if (IsNetworkName(folder.Data())) {
-        WarnAbout(*this, kNetworkFolder, folder);
-        return;
-    }
-    if (!GetWrittenProgramFolder(writtenFolder) ||
-        !ResolveName(input.Data(), folder.Data(), ExistingFile, CP_OEMCP, runInput) ||
-        !ResolveName(output.Data(), folder.Data(), NewFile, CP_OEMCP, runOutput)) {
-        Warn(kUnusableName);
-        return;
-    }
-    // The encoder would overwrite its own source.
-    if (IsSameExistingFile(runInput.file.Data(), runOutput.file.Data())) {
-        Warn(kSameFile);
-        return;
-    }
-    if (IsProgramFile(runOutput.file.Data(), folder.Data())) {
-        Warn(kProgramFile);
-        return;
-    }
-    // Both go into the script unquoted.
-    char framerate[kValueFieldLength], size[kValueFieldLength];
-    bool rateKept = ReadValue(IDC_FRAME_RATE, framerate), sizeKept = ReadValue(IDC_FRAME_SIZE, size);
-    if (!rateKept || !IsPlainScriptValue(framerate) ||
-        (IsItemChecked(IDC_RESIZE) && (!sizeKept || !IsPlainScriptValue(size)))) {
-        Warn(kUnusableValue);
-        return;
-    }
-    // Without it the console would open and close at once, with nothing said.
-    if (!EncoderReachable(folder.Data())) {
-        WarnAbout(*this, kNoEncoder, folder);
-        return;
-    }
     StoreControls();
-    switch (StartJob(*this, settings)) {
+    TextBuffer sampleRateText;
+    GetSampleRateText(sampleRateText);
+    RunPlan plan;
+    RunRequest request = {input.Data(), output.Data(), folder.Data(), settings,
+                          frameRateText.Data(), frameSizeText.Data(), sampleRateText.Data()};
+    RunRefusal refusal = CheckRun(request, plan);
+    if (refusal != RunAllowed) {
+        Refuse(refusal, folder);
+        return;
+    }
+    switch (StartJob(*this, runs, settings, plan.script, plan.output.file)) {
     case JobStarted: break;
-    case ScriptLineTooLong: Warn(kLineTooLong); break;
     case ScriptNotRun: Warn(kScriptNotRun); break;
     case EarlierJobRunning: Warn(kEarlierJob); break;
     case OutputIsTheScript: Warn(kProgramFile); break;
+    }
+}
+
+void MainDialog::Refuse(RunRefusal refusal, const WideText& folder)
+{
+    for (const auto& box : kRefusals) {
+        if (box.reason != refusal) continue;
+        WideText whole(lstrlenW(box.text) + folder.Length());
+        lstrcpyW(whole.Data(), box.text);
+        if (box.namesFolder) lstrcatW(whole.Data(), folder.Data());
+        Warn(whole.Data());
     }
 }
 
@@ -310,23 +277,24 @@ int MainDialog::OnUserMessage(UINT msg, UINT_PTR, UINT_PTR)
 {
     if (msg != kRunEnded) return 0;
     // Any program can send the message: only the end the worker recorded counts.
-    RunEnd end = TakeRunEnd();
+    RunEnd end = runs.TakeEnd();
     if (end == NoRunEnd) return 1;
     EnableCommands(true);
-    if (end == RunEndedWithoutOutput) Warn(kNoOutput);
+    if (end == NothingToPlay) Warn(kNoOutput);
     if (end == PlayerNotStarted) Warn(kPlayerNotStarted);
     return 1;
 }
 
+void MainDialog::PostRunEnd()
+{
+    // Posted, not sent: the worker holds the job lock, which the window's thread may be waiting
+    // for. As one message, the end's changes are made on the window's thread in one step: no Run
+    // pressed meanwhile can start a run between them.
+    PostMessageW(GetHwnd(), kRunEnded, 0, 0);
+}
+
 void MainDialog::EnableCommands(bool enable)
 {
-    // The end of a run comes from the worker, which holds the job lock: posted, not sent, since
-    // the window's thread may be waiting for that lock. As one message, the three changes are
-    // made on the window's thread in one step: no Run pressed meanwhile can start a run between them.
-    if (GetWindowThreadProcessId(GetHwnd(), nullptr) != GetCurrentThreadId()) {
-        if (enable) PostMessageW(GetHwnd(), kRunEnded, 0, 0);
-        return;
-    }
     busy = !enable;
     // Seen from another program, Run is the first to go and the last to come back: whoever
     // finds Run enabled finds Exit and Close enabled too.
@@ -371,8 +339,9 @@ void MainDialog::ChoosePlayer()
     }
     if (!AskOpenFileName(GetHwnd(), kPlayerFilter, L"exe", folder.Data(), path)) return;
     WrittenName player;
-    if (!ResolveName(path.Data(), L"", ExistingFile, CP_ACP, player)) {
-        Warn(kUnusableName);
+    NameFault fault = ResolveName(path.Data(), L"", ExistingFile, CP_ACP, player);
+    if (fault != NameUsable) {
+        Refuse(RefusalFor(fault), WideText());
         return;
     }
     // A run that is ending may be reading the player at this moment.
@@ -390,28 +359,11 @@ void MainDialog::WrittenFolder(const WideText& path, TextBuffer& folder)
     if (ResolveFolderName(wideFolder.Data(), CP_ACP, written)) folder.Assign(written.Data());
 }
 
-bool MainDialog::ReadValue(int id, char* value)
+void MainDialog::ReadValue(int id, char* value)
 {
     WideText text;
     GetItemText(id, text);
     ToCodePageCut(text.Data(), CP_ACP, value, kValueFieldLength);
-    TextBuffer whole;
-    return ToCodePage(text.Data(), CP_ACP, whole) && lstrcmpA(whole.Data(), value) == 0;
-}
-
-void MainDialog::GetInputFile(TextBuffer& name)
-{
-    name.Assign(runInput.text.Data());
-}
-
-void MainDialog::GetOutputFile(TextBuffer& name)
-{
-    name.Assign(runOutput.text.Data());
-}
-
-void MainDialog::GetOutputFullName(WideText& name)
-{
-    name.Assign(runOutput.file.Data());
 }
 
 void MainDialog::GetSampleRateText(TextBuffer& text)

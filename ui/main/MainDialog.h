@@ -1,7 +1,8 @@
 #pragma once
 
+#include "job/EncodeJob.h"
 #include "job/JobWindow.h"
-#include "support/CodePage.h"
+#include "ui/main/RunCheck.h"
 #include "ui/framework/Control.h"
 #include "ui/framework/Dialog.h"
 
@@ -30,18 +31,19 @@ public:
     int OnCommand(UINT id, UINT code, UINT_PTR control) override;
     int OnUserMessage(UINT msg, UINT_PTR wParam, UINT_PTR lParam) override;
 
-    // The files of the last Run as its script names them, resolved once when Run was pressed.
-    void GetInputFile(TextBuffer& name) override;
-    void GetOutputFile(TextBuffer& name) override;
-    void GetOutputFullName(WideText& name) override;
-    void GetSampleRateText(TextBuffer& text) override;
     void EnableCommands(bool enable) override;
+    void PostRunEnd() override;
+    // A run ending from now on reaches neither the window nor the settings.
+    void CloseRuns() { runs.Close(); }
 
 private:
     void EnableModeControls(int mode);
-    // A frame rate or size as the settings hold it: at most 8 bytes of the code page. False when
-    // that is not the text as shown (cut, or a character the code page has no exact form for).
-    bool ReadValue(int id, char* value);
+    // A frame rate or size as the settings hold it: at most 8 bytes of the code page.
+    void ReadValue(int id, char* value);
+    // The displayed text of the sample-rate list, whole; empty when nothing is selected.
+    void GetSampleRateText(TextBuffer& text);
+    // The box for a refusal; the folder is named in those about the program folder.
+    void Refuse(RunRefusal refusal, const WideText& folder);
     // The folder of a chosen file, as it is written in the code page; unchanged if it cannot be.
     void WrittenFolder(const WideText& path, TextBuffer& folder);
     // Stores the controls and writes the settings file, the first time only.
@@ -53,9 +55,8 @@ private:
     ComboBox audioChannel;
     ComboBox sampleRate;
     EncodeSettings& settings;
+    JobRuns runs;
     bool settingsSaved = false;
     // From the busy state's start to its end, both on the window's thread.
     bool busy = false;
-    WrittenName runInput;
-    WrittenName runOutput;
 };

@@ -78,7 +78,9 @@ int main()
         }
     }
     record += "--\r\n";
-    if (count > 3 && GetFileAttributesW(argv[1]) != INVALID_FILE_ATTRIBUTES && lstrcmpiW(argv[count - 1], L"NUL") != 0) {
+    // An input named "unmade" stands for one the encoder cannot read: no output.
+    if (count > 3 && GetFileAttributesW(argv[1]) != INVALID_FILE_ATTRIBUTES && !wcsstr(argv[1], L"unmade") &&
+        lstrcmpiW(argv[count - 1], L"NUL") != 0) {
         HANDLE output = CreateFileW(argv[count - 1], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         DWORD made = 0;
         WriteFile(output, "FLV\x01", 4, &made, nullptr);

@@ -71,7 +71,7 @@ TEST_F(Conversion, WorkedExamplesMakeTheExpectedFlv)
         JobTestWindow window;
         window.SetFiles(File("clip.avi"), output);
         window.sampleRate = example.sampleRate;
-        StartJob(window, settings);
+        window.Start(settings);
         ASSERT_TRUE(window.WaitIdle(180000)) << example.name;
 
         auto streams = Probe(output);
