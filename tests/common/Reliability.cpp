@@ -4,6 +4,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+
+#include <windows.h>
 
 namespace reliability {
 
@@ -16,7 +19,10 @@ public:
     void TearDown() override
     {
         if (badInputs + faultsSurvived + dataLost == 0) return;
-        std::printf("reliability totals: %d bad inputs tried, %d faults survived, %d data lost\n", badInputs,
+        char path[MAX_PATH] = "";
+        GetModuleFileNameA(nullptr, path, MAX_PATH);
+        const char* name = std::strrchr(path, '\\') ? std::strrchr(path, '\\') + 1 : path;
+        std::printf("reliability totals: %s: %d bad inputs tried, %d faults survived, %d data lost\n", name, badInputs,
                     faultsSurvived, dataLost);
         EXPECT_EQ(0, dataLost) << "data was lost";
     }

@@ -423,6 +423,10 @@ TEST_F(MainWindowTest, ARunEndingAfterTheWindowWentTouchesNothing)
 
     DestroyWindow(main);
     Pump();
+    // A window made since, as the next of this process: the first run's end reaches neither.
+    EncodeSettings laterSettings;
+    MainDialog later(laterSettings);
+    ASSERT_TRUE(later.Create());
     SetEvent(gate.Get());
     EXPECT_TRUE(PumpUntil([&] { return ReadFileBytes(File("encoder-done.txt")) == "done\r\ndone\r\n"; }, 60000))
         << "encoder-done.txt: " << ReadFileBytes(File("encoder-done.txt"));
@@ -431,6 +435,9 @@ TEST_F(MainWindowTest, ARunEndingAfterTheWindowWentTouchesNothing)
     EXPECT_TRUE(FileExists(File("~enc.bat")));
     EXPECT_TRUE(FileExists(File("~pass.log")));
     EXPECT_FALSE(FileExists(played)) << "the player was started";
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(later.GetHwnd(), IDC_RUN)));
+    DestroyWindow(later.GetHwnd());
+    Pump();
     Remove("~pass.log");
     Remove("encoder-done.txt");
 }
