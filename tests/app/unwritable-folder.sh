@@ -64,5 +64,5 @@ wait $program_pid || status=$?
 [ "$status" -eq 0 ] || { echo "FAILED: exit code $status"; exit 1; }
 [ ! -e "$folder/~enc.bat" ] || { echo "FAILED: a script was written"; exit 1; }
 [ ! -e "$folder/Brumweld.ini" ] || { echo "FAILED: settings were written"; exit 1; }
-echo "reliability totals: 1 bad inputs tried, 1 faults survived, 0 data lost"
+echo "reliability totals: unwritable-folder.sh: 1 bad inputs tried, 1 faults survived, 0 data lost"
 echo "PASSED: Run in a folder the user cannot write returned to idle and ran nothing"
