@@ -437,11 +437,8 @@ TEST_F(BusyProgram, AJobThatOutlivesItsWindowHoldsBackRunInItsFolderOnly)
 // the program then closes and keeps those settings as they were.
 TEST_F(Program, FileBoxesOpenWithFoldersTheyCannotTake)
 {
-    std::string deep = folder.Path();
-    while (deep.size() < 282) {
-        deep += "\\" + std::string(282 - deep.size() > 60 ? 40 : 282 - deep.size() - 1, 'd');
-        ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + Widen(deep)).c_str(), nullptr)) << deep;
-    }
+    const std::string deep = MakeDeepFolder(folder.Path(), 282);
+    ASSERT_FALSE(deep.empty());
     const std::string ini = "[Brumweld]\r\nInputDir=" + deep + "\r\nOutputDir=" + folder.File("gone") + "\r\nPlayer=" + deep +
                             "\\player.exe\r\n";
     WriteFileBytes(folder.File("Brumweld.ini"), ini);
@@ -450,12 +447,7 @@ TEST_F(Program, FileBoxesOpenWithFoldersTheyCannotTake)
     ASSERT_NE(nullptr, window);
     for (int button : {IDC_BROWSE_INPUT, IDC_BROWSE_OUTPUT, IDC_CHOOSE_PLAYER}) {
         drive::Click(window, button);
-        HWND box = nullptr;
-        for (DWORD start = GetTickCount(); !box && GetTickCount() - start < 10000; Sleep(50)) {
-            box = drive::FindProcessWindow(program.dwProcessId, "#32770", window);
-        }
-        ASSERT_NE(nullptr, box) << "no file box for " << button;
-        PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
+        ASSERT_EQ("", AnswerBox(program, window, IDCANCEL)) << "no file box for " << button;
         for (DWORD start = GetTickCount(); !IsWindowEnabled(window) && GetTickCount() - start < 10000;) Sleep(50);
         ASSERT_TRUE(IsWindowEnabled(window)) << "the window stayed disabled after " << button;
     }

@@ -96,19 +96,20 @@ protected:
         return nullptr;
     }
 
-    // The text of the warning box the program shows next, answered with OK; empty when none came.
-    static std::string AnswerBox(const PROCESS_INFORMATION& program, HWND mainWindow)
+    // The next box the program shows, a warning or a file box, answered with the command and
+    // gone before the next step (a box still closing would be taken for the next one); its
+    // text, "" for a file box, or "(no box)" when none came.
+    static std::string AnswerBox(const PROCESS_INFORMATION& program, HWND mainWindow, int command = IDOK)
     {
         for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(50)) {
             HWND box = drive::FindProcessWindow(program.dwProcessId, "#32770", mainWindow);
             if (!box) continue;
             std::string text = Narrow(Field(box, 0xFFFF));
-            PostMessageA(box, WM_COMMAND, IDOK, 0);
-            // Gone before the next step: a box still closing would be taken for the next one.
+            PostMessageA(box, WM_COMMAND, command, 0);
             for (DWORD closing = GetTickCount(); IsWindow(box) && GetTickCount() - closing < 10000;) Sleep(20);
             return text;
         }
-        return "";
+        return "(no box)";
     }
 
     static DWORD ExitCode(const PROCESS_INFORMATION& process, DWORD milliseconds)

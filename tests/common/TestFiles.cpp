@@ -58,6 +58,18 @@ std::wstring TempFolder::File(const std::wstring& name) const
     return Widen(path) + L"\\" + name;
 }
 
+std::string MakeDeepFolder(const std::string& base, size_t length)
+{
+    std::string folder = base;
+    while (folder.size() < length) {
+        // Parts of 40 characters; the last takes what is left.
+        size_t left = length - folder.size();
+        folder += "\\" + std::string(left > 60 ? 40 : left - 1, 'd');
+        if (!CreateDirectoryW((L"\\\\?\\" + Widen(folder)).c_str(), nullptr)) return "";
+    }
+    return folder.size() == length ? folder : "";
+}
+
 std::string ReadFileBytes(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);

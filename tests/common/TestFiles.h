@@ -33,6 +33,10 @@ public:
     const std::string folder;
 };
 
+// A folder under base whose full name is exactly that long, past MAX_PATH too, made part by part
+// in the long form; empty when it could not be made.
+std::string MakeDeepFolder(const std::string& base, size_t length);
+
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);

@@ -3,8 +3,10 @@
 #include "common/MessagePump.h"
 #include "job/EncodeJob.h"
 #include "job/EncoderCommand.h"
+#include "job/FakeScriptTexts.h"
 #include "job/JobWindow.h"
 #include "support/CodePage.h"
+#include "support/ScopedHandle.h"
 #include "support/TextBuffer.h"
 
 #include <windows.h>
@@ -15,10 +17,9 @@
 
 // The job's view of a window: the busy-state switches, recorded with the thread that made
 // each, and the names a run's script is built from.
-class JobTestWindow : public JobWindow {
+class JobTestWindow : public JobWindow, public FakeScriptTexts {
 public:
-    JobTestWindow() { changed = CreateEventA(nullptr, FALSE, FALSE, nullptr); }
-    ~JobTestWindow() { CloseHandle(changed); }
+    JobTestWindow() : changed(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {}
     JobTestWindow(const JobTestWindow&) = delete;
     JobTestWindow& operator=(const JobTestWindow&) = delete;
 
@@ -29,7 +30,6 @@ public:
     }
     void SetOutput(const std::string& out) { output = out; }
 
-    ScriptTexts Texts() const { return {input.c_str(), output.c_str(), sampleRate.c_str()}; }
     // The script of these names and settings, then the job.
     JobStart Start(EncodeSettings& settings)
     {
@@ -51,7 +51,8 @@ public:
         while (!Idle()) {
             DWORD elapsed = GetTickCount() - start;
             if (elapsed >= milliseconds) return false;
-            MsgWaitForMultipleObjects(1, &changed, FALSE, milliseconds - elapsed, QS_ALLINPUT);
+            HANDLE event = changed.Get();
+            MsgWaitForMultipleObjects(1, &event, FALSE, milliseconds - elapsed, QS_ALLINPUT);
             Pump();
         }
         return true;
@@ -76,7 +77,6 @@ public:
         DWORD thread;
     };
     std::vector<Call> calls;
-    std::string sampleRate = "44100";
     JobRuns runs;
 
 private:
@@ -84,10 +84,9 @@ private:
     {
         std::lock_guard<std::mutex> hold(lock);
         calls.push_back({enable, GetCurrentThreadId()});
-        SetEvent(changed);
+        SetEvent(changed.Get());
     }
 
     std::mutex lock;
-    std::string input, output;
-    HANDLE changed;
+    ScopedHandle changed;
 };

@@ -378,12 +378,8 @@ TEST_F(MainWindowTest, ALongNameReachesTheScriptWhole)
 {
     Open("[Brumweld]\r\nOptFlag=2\r\n");
     TempFolder deep;
-    std::string input = deep.Path();
-    while (input.size() < 600) {
-        input += "\\" + std::string(100, 'n');
-        ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + Widen(input)).c_str(), nullptr)) << input;
-    }
-    input += "\\in.avi";
+    const std::string input = MakeDeepFolder(deep.Path(), 600) + "\\in.avi";
+    ASSERT_NE("\\in.avi", input);
     CloseHandle(CreateFileW((L"\\\\?\\" + Widen(input)).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
     Type(IDC_INPUT_FILE, input.c_str());
     Type(IDC_OUTPUT_FILE, "out.flv");
