@@ -208,10 +208,12 @@ NameFault ResolveName(const wchar_t* given, const wchar_t* folder, NameUse use, 
     if (control || HasForbiddenCharacter(unquoted.Data())) return NameHasUnusableCharacter;
     if (IsDriveRelative(unquoted.Data())) return NameIsDriveRelative;
     if (!FullNameIn(unquoted.Data(), folder, name.file)) return NameHasUnusableCharacter;
-    DWORD attributes = GetFileAttributesW(name.file.Data());
-    if (use == ExistingFile && (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))) {
-        name.file.Assign(L"");
-        return NameIsMissing;
+    if (use == ExistingFile) {
+        DWORD attributes = GetFileAttributesW(name.file.Data());
+        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            name.file.Assign(L"");
+            return NameIsMissing;
+        }
     }
     // Exact names are written as given, relative ones too: cmd judges them from the same folder.
     if (WriteExactly(unquoted.Data(), page, second, name.text)) return NameUsable;

@@ -21,7 +21,6 @@ namespace {
 // Wide, so the window shows the same characters under any ANSI code page.
 const wchar_t* const kModeTexts[] = {L"固定ﾋﾞｯﾄﾚｰﾄ (1pass-CBR)", L"品質ﾍﾞｰｽ    (1pass-VBR)", L"可変ﾋﾞｯﾄﾚｰﾄ (2pass-VBR)"};
 const wchar_t* const kChannelTexts[] = {L"自動", L"ｽﾃﾚｵ", L"ｼﾞｮｲﾝﾄｽﾃﾚｵ", L"ﾓﾉﾗﾙ"};
-const wchar_t kNoFileNames[] = L"ファイル名を指定してください";
 const wchar_t kScriptNotRun[] = L"ﾊﾞｯﾁﾌｧｲﾙを作成できませんでした";
 const wchar_t kNoOutput[] = L"変換後のﾌｧｲﾙが作成されませんでした";
 const wchar_t kPlayerNotStarted[] = L"ﾌﾟﾚｲﾔｰを起動できませんでした";
@@ -33,7 +32,7 @@ const struct {
     const wchar_t* text;
     bool namesFolder;
 } kRefusals[] = {
-    {NoFileNames, kNoFileNames, false},
+    {NoFileNames, L"ファイル名を指定してください", false},
     {NetworkProgramFolder, L"ﾈｯﾄﾜｰｸ上のﾌｫﾙﾀﾞではﾊﾞｯﾁﾌｧｲﾙを実行できません。\r\nﾌﾟﾛｸﾞﾗﾑをこのｺﾝﾋﾟｭｰﾀｰのﾌｫﾙﾀﾞに置いてください:\r\n", true},
     {UnusableProgramFolder, L"ﾌﾟﾛｸﾞﾗﾑのﾌｫﾙﾀﾞ名をﾊﾞｯﾁﾌｧｲﾙで使える形に書けません。\r\nこの Windows の文字ｺｰﾄﾞにある文字だけの名前のﾌｫﾙﾀﾞに置いてください:\r\n", true},
     {UnusableCharacter, L"ﾌｧｲﾙ名に使えない文字が含まれています", false},
