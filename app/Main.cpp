@@ -22,8 +22,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     // The wide command line: a file name the code page cannot hold arrives whole.
     mainDialog.ApplyCommandLine(CommandLineArgument(GetCommandLineW()));
     int code = application.RunMessageLoop(mainDialog.GetHwnd());
-    // A run still going on must not reach the settings once exit releases them: the loop may
-    // also end by a quit message some other program posted, with the window still there.
+    // A quit message that some other program posted ends the loop with the window still there:
+    // it goes as a close does, settings saved. A run still going on must not reach the settings
+    // once exit releases them.
+    if (IsWindow(mainDialog.GetHwnd())) mainDialog.Close();
     mainDialog.CloseRuns();
     return code;
 }

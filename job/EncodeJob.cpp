@@ -13,8 +13,11 @@
 #include "support/WideText.h"
 
 #include <windows.h>
+#include <objbase.h>
 #include <process.h>
+#include <shellapi.h>
 
+#include <cstring>
 #include <memory>
 
 const char kScriptName[] = "~enc.bat";
@@ -31,9 +34,10 @@ CRITICAL_SECTION settingsGuard;
 // What a window and the worker of one of its runs share; the last of the two to let go frees it.
 struct RunRecord {
     LONG holders = 2;
-    // Both under the guard: the window has gone, and how the run ended.
+    // All under the guard: the window has gone, how the run ended, and cmd's exit code.
     bool closed = false;
     RunEnd end = NoRunEnd;
+    DWORD exitCode = 0;
 };
 
 namespace {
@@ -43,16 +47,18 @@ void ReleaseRun(RunRecord* record)
     if (record && InterlockedDecrement(&record->holders) == 0) delete record;
 }
 
-// One run, owned by its worker: its record, the window, the settings, the folder the script runs
-// in, the job's token, and the output as it was at Run.
+// One run, owned by its worker: its record, the window, the settings, cmd, the hold on the
+// script, and the output as it was at Run.
 struct JobRun {
     ~JobRun() { ReleaseRun(record); }
     RunRecord* record = nullptr;
     JobWindow* window;
     EncodeSettings* settings;
-    WideText folder;
-    WideText script;
-    ScopedHandle token;
+    ScopedHandle cmd;
+    // The script, open for reading with only reading shared. cmd holds a copy of it to its end:
+    // while it is open, no start of the program, by whatever name of this folder, in whatever
+    // session or on whatever machine, can write a script here.
+    ScopedHandle script;
     WideText output;
     // The output as it was at Run: zeros where there was none.
     WIN32_FILE_ATTRIBUTE_DATA outputAtRun;
@@ -75,69 +81,128 @@ bool OutputMade(const JobRun& run)
                      CompareFileTime(&now.ftLastWriteTime, &before.ftLastWriteTime) != 0);
 }
 
+bool IsWindows64()
+{
+    if (sizeof(void*) == 8) return true;
+    BOOL wow64 = FALSE;
+    auto isWow64 = SystemEntry<BOOL(WINAPI*)(HANDLE, PBOOL)>("kernel32.dll", "IsWow64Process");
+    return isWow64 && isWow64(GetCurrentProcess(), &wow64) && wow64;
+}
+
+// GetBinaryType says yes to DOS and 16-bit programs, which 64-bit Windows cannot run, and to
+// 64-bit programs, which 32-bit Windows cannot.
+bool IsRunnableProgram(const wchar_t* file)
+{
+    DWORD kind;
+    if (!GetBinaryTypeW(file, &kind)) return false;
+    return kind == SCS_32BIT_BINARY || (kind == SCS_64BIT_BINARY && IsWindows64());
+}
+
 // Where cmd, looking for the encoder by its bare name, stops in one folder of its search.
 enum EncoderFound { EncoderNotHere, EncoderRunnable, EncoderNotRunnable };
 
 EncoderFound LookForEncoder(const wchar_t* folder, const wchar_t* programFolder, const WideText& name)
 {
-    WideText full;
-    if (!*folder || !FullNameIn(folder, programFolder, full)) return EncoderNotHere;
-    WideText place(full.Length() + name.Length() + 1);
-    place.Assign(full.Data());
-    if (place.Data()[place.Length() - 1] != L'\\') lstrcatW(place.Data(), L"\\");
-    lstrcatW(place.Data(), name.Data());
+    WideText place;
+    if (!*folder || !FullNameIn(folder, programFolder, place)) return EncoderNotHere;
+    if (place.Data()[place.Length() - 1] != L'\\') place.Append(L"\\");
+    place.Append(name.Data());
     DWORD attributes = GetFileAttributesW(place.Data());
     if (attributes == INVALID_FILE_ATTRIBUTES) return EncoderNotHere;
     // A folder of that name, an empty file or any other that is no program ends the search too.
-    DWORD kind;
-    bool program = !(attributes & FILE_ATTRIBUTE_DIRECTORY) && GetBinaryTypeW(place.Data(), &kind);
+    bool program = !(attributes & FILE_ATTRIBUTE_DIRECTORY) && IsRunnableProgram(place.Data());
     return program ? EncoderRunnable : EncoderNotRunnable;
 }
 
-// A name for this program folder's job, the same in every process: a 64-bit FNV-1a hash of the
-// folder as the program names it, in capitals, since kernel object names take no backslash.
-void JobTokenName(const wchar_t* folder, WideText& name)
+// This program's environment for cmd, as one block, without NoDefaultCurrentDirectoryInExePath:
+// with it, cmd would not look in its own folder for the encoder that Run found there.
+void CmdEnvironment(WideText& block)
 {
-    unsigned long long hash = 14695981039346656037ull;
-    for (const wchar_t* p = folder; *p; ++p) {
-        hash = (hash ^ reinterpret_cast<UINT_PTR>(CharUpperW(reinterpret_cast<wchar_t*>(*p)))) * 1099511628211ull;
+    static const wchar_t kName[] = L"NoDefaultCurrentDirectoryInExePath";
+    const int nameLength = sizeof kName / sizeof kName[0] - 1;
+    wchar_t* strings = GetEnvironmentStringsW();
+    const wchar_t* end = strings;
+    while (*end) end += lstrlenW(end) + 1;
+    block.Reserve(static_cast<int>(end - strings) + 1);
+    wchar_t* out = block.Data();
+    for (const wchar_t* entry = strings; *entry; entry += lstrlenW(entry) + 1) {
+        int length = lstrlenW(entry);
+        if (length > nameLength && entry[nameLength] == L'=' &&
+            CompareStringW(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, entry, nameLength, kName, nameLength) == CSTR_EQUAL) {
+            continue;
+        }
+        CopyMemory(out, entry, (length + 1) * sizeof(wchar_t));
+        out += length + 1;
     }
-    name.Reserve(40);
-    wsprintfW(name.Data(), L"Brumweld job %08lX%08lX", static_cast<DWORD>(hash >> 32), static_cast<DWORD>(hash));
+    out[0] = out[1] = L'\0';
+    FreeEnvironmentStringsW(strings);
 }
 
-// cmd, by its full name and without AutoRun (/d), runs the script by its full name in the
-// program folder, in a console of its own that takes nothing of this program's start. It gets
-// the job's token before it runs and holds it to its end, which comes after the encoder's and
-// after the key that "pause" waits for. Not inheritable: Wine's console host, which cmd starts,
-// would keep it after cmd.
-bool RunScript(const JobRun& run)
+// cmd by its full name, in the program folder, in a console of its own that takes nothing of this
+// program's start, suspended until its worker waits for it. What users set in the registry changes
+// nothing: no AutoRun (/d), no delayed expansion (/v:off), and the console's code page set, by the
+// system's chcp with its words discarded, to the OEM one the script's names are written in before
+// the script is read. The script is named from the folder cmd starts in, so no folder name, which
+// cmd would expand, reaches its line. cmd gets the script's hold before it runs.
+bool StartCmd(JobRun& run, const wchar_t* folder, ProcessStarter start, ScopedHandle& thread)
 {
     wchar_t system[MAX_PATH];
     UINT length = GetSystemDirectoryW(system, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH - 8) return false;
-    lstrcatW(system, L"\\cmd.exe");
-    // Joined by hand: wsprintfW stops at 1,024 characters, and the script's name may be longer.
-    WideText line(lstrlenW(system) + run.script.Length() + 20);
-    lstrcpyW(line.Data(), L"\"");
-    lstrcatW(line.Data(), system);
-    lstrcatW(line.Data(), L"\" /d /s /c \"\"");
-    lstrcatW(line.Data(), run.script.Data());
-    lstrcatW(line.Data(), L"\"\"");
+    for (const wchar_t* p = system; length != 0 && *p; ++p) {
+        if (*p == L'%') length = 0;
+    }
+    if (length == 0 || length >= MAX_PATH) {
+        SetLastError(ERROR_BAD_PATHNAME);
+        return false;
+    }
+    wchar_t page[12];
+    wsprintfW(page, L"%u", GetOEMCP());
+    WideText cmd, line, environment;
+    cmd.Assign(system);
+    cmd.Append(L"\\cmd.exe");
+    const wchar_t* const parts[] = {L"\"", cmd.Data(), L"\" /d /v:off /s /c \"\"", system, L"\\chcp.com\" ", page,
+                                    L" >nul & \".\\~enc.bat\"\""};
+    for (const wchar_t* part : parts) line.Append(part);
+    CmdEnvironment(environment);
     STARTUPINFOW startup;
     ZeroMemory(&startup, sizeof startup);
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process;
-    if (!CreateProcessW(system, line.Data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE | CREATE_SUSPENDED, nullptr,
-                        run.folder.Data(), &startup, &process)) {
+    if (!start(cmd.Data(), line.Data(), nullptr, nullptr, FALSE,
+               CREATE_NEW_CONSOLE | CREATE_SUSPENDED | CREATE_UNICODE_ENVIRONMENT, environment.Data(), folder, &startup,
+               &process)) {
         return false;
     }
-    ScopedHandle thread(process.hThread), cmd(process.hProcess);
+    thread.Reset(process.hThread);
+    run.cmd.Reset(process.hProcess);
+    // Not inheritable: Wine's console host, which cmd starts, would keep it after cmd.
     HANDLE held;
-    DuplicateHandle(GetCurrentProcess(), run.token.Get(), cmd.Get(), &held, 0, FALSE, DUPLICATE_SAME_ACCESS);
-    ResumeThread(thread.Get());
-    WaitForSingleObject(cmd.Get(), INFINITE);
-    return true;
+    if (DuplicateHandle(GetCurrentProcess(), run.script.Get(), run.cmd.Get(), &held, 0, FALSE, DUPLICATE_SAME_ACCESS)) {
+        return true;
+    }
+    DWORD error = GetLastError();
+    TerminateProcess(run.cmd.Get(), 1);
+    WaitForSingleObject(run.cmd.Get(), 5000);
+    SetLastError(error);
+    return false;
+}
+
+// Writes the script and takes the hold on it. Another start may write between the two, so the
+// bytes held are read back: only the script this run wrote is run.
+JobStart HoldScript(const TextBuffer& script, const char* path, ScopedHandle& held, DWORD& error)
+{
+    bool written = WriteBatchScript(script);
+    if (written) held.Reset(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!held.IsValid()) {
+        error = GetLastError();
+        return error == ERROR_SHARING_VIOLATION ? EarlierJobRunning : ScriptNotRun;
+    }
+    int length = script.Length();
+    TextBuffer back(length + 1);
+    DWORD read = 0;
+    bool same = ReadFile(held.Get(), back.Data(), length + 1, &read, nullptr) && read == static_cast<DWORD>(length) &&
+                std::memcmp(back.Data(), script.Data(), length) == 0;
+    return same ? JobStarted : EarlierJobRunning;
 }
 
 void DeleteProgramFile(const char* name)
@@ -146,26 +211,51 @@ void DeleteProgramFile(const char* name)
     if (GetProgramFile(name, path)) DeleteFileA(path.Data());
 }
 
+// Removes one of the run's own files, unless a link made before Run has made it the output.
+void DeleteRunFile(const JobRun& run, const char* name)
+{
+    TextBuffer path(511);
+    WideText file;
+    if (!GetProgramFile(name, path)) return;
+    FromCodePage(path.Data(), CP_ACP, file);
+    if (!IsSameExistingFile(run.output.Data(), file.Data())) DeleteFileA(path.Data());
+}
+
 // Opens the output in the player; false when nothing could be started. A folder is no player:
-// the shell would open it in Explorer.
+// the shell would open it in Explorer. The shell asks for COM on the calling thread, and for
+// SEE_MASK_NOASYNC from a thread that ends right after the call.
 bool StartPlayer(const WideText& player, const WideText& output)
 {
     DWORD attributes = GetFileAttributesW(player.Data());
     if (player.IsEmpty() || attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
     // Quoted, so a path with spaces reaches the player as one argument.
-    WideText parameters(output.Length() + 2);
-    lstrcpyW(parameters.Data(), L"\"");
-    lstrcatW(parameters.Data(), output.Data());
-    lstrcatW(parameters.Data(), L"\"");
-    auto open = SystemEntry<HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT)>("shell32.dll", "ShellExecuteW");
-    return open && reinterpret_cast<INT_PTR>(open(nullptr, L"open", player.Data(), parameters.Data(), nullptr, SW_SHOWNORMAL)) > 32;
+    WideText parameters;
+    parameters.Assign(L"\"");
+    parameters.Append(output.Data());
+    parameters.Append(L"\"");
+    auto initialize = SystemEntry<HRESULT(WINAPI*)(LPVOID, DWORD)>("ole32.dll", "CoInitializeEx");
+    auto uninitialize = SystemEntry<void(WINAPI*)()>("ole32.dll", "CoUninitialize");
+    auto execute = SystemEntry<BOOL(WINAPI*)(SHELLEXECUTEINFOW*)>("shell32.dll", "ShellExecuteExW");
+    HRESULT com = initialize ? initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE) : E_FAIL;
+    SHELLEXECUTEINFOW start;
+    ZeroMemory(&start, sizeof start);
+    start.cbSize = sizeof start;
+    // The window says itself when the player did not start.
+    start.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+    start.lpVerb = L"open";
+    start.lpFile = player.Data();
+    start.lpParameters = parameters.Data();
+    start.nShow = SW_SHOWNORMAL;
+    bool started = execute && execute(&start);
+    if (SUCCEEDED(com) && uninitialize) uninitialize();
+    return started;
 }
 
-// The steps after a run: temporary files removed, the player started on what the run made, and
-// the end recorded for the window, which leaves its busy state and says what went wrong.
-// The lock is held only to copy what the end needs and to record it: the window's thread takes
-// it too, and must not wait for the files or the player.
-void FinishJob(const JobRun& run)
+// The steps after a run: temporary files removed, the player started on what a run that did not
+// fail made, and the end recorded for the window, which leaves its busy state and says what went
+// wrong. The lock is held only to copy what the end needs and to record it: the window's thread
+// takes it too, and must not wait for the files or the player.
+void FinishJob(const JobRun& run, DWORD exitCode)
 {
     unsigned short options;
     WideText player;
@@ -175,25 +265,32 @@ void FinishJob(const JobRun& run)
         options = run.settings->OptFlag;
         FromCodePage(run.settings->Player.Data(), CP_ACP, player);
     }
-    if (!(options & KeepBatch)) DeleteProgramFile(kScriptName);
-    DeleteProgramFile(kPassLogName);
-    RunEnd end = !(options & PlayAfter) ? RunEnded
-                 : !OutputMade(run)      ? NothingToPlay
+    if (!(options & KeepBatch)) DeleteRunFile(run, kScriptName);
+    DeleteRunFile(run, kPassLogName);
+    bool made = OutputMade(run);
+    // A console its user closes ends cmd so, also at the final pause after a whole conversion.
+    bool failed = exitCode != 0 && !(exitCode == STATUS_CONTROL_C_EXIT && made);
+    RunEnd end = failed                     ? ConversionFailed
+                 : !(options & PlayAfter)   ? RunEnded
+                 : !made                    ? NothingToPlay
                  : StartPlayer(player, run.output) ? RunEnded
                                                    : PlayerNotStarted;
     JobSettingsLock lock;
     if (run.record->closed) return;
     run.record->end = end;
+    run.record->exitCode = exitCode;
     run.window->PostRunEnd();
 }
 
 unsigned __stdcall JobWorker(void* argument)
 {
     JobRun* run = static_cast<JobRun*>(argument);
-    RunScript(*run);
-    // The job has ended here; the player, started next, must not hold its token.
-    run->token.Close();
-    FinishJob(*run);
+    WaitForSingleObject(run->cmd.Get(), INFINITE);
+    DWORD exitCode = 0;
+    if (!GetExitCodeProcess(run->cmd.Get(), &exitCode)) exitCode = 0;
+    // The job has ended here; the player, started next, must not hold the script.
+    run->script.Close();
+    FinishJob(*run, exitCode);
     delete run;
     return 0;
 }
@@ -222,12 +319,13 @@ void JobRuns::Close()
     if (latest) latest->closed = true;
 }
 
-RunEnd JobRuns::TakeEnd()
+RunEnd JobRuns::TakeEnd(DWORD* exitCode)
 {
     JobSettingsLock lock;
     if (!latest) return NoRunEnd;
     RunEnd end = latest->end;
     latest->end = NoRunEnd;
+    if (exitCode) *exitCode = latest->exitCode;
     return end;
 }
 
@@ -276,52 +374,62 @@ bool WriteBatchScript(const TextBuffer& script)
     TextFileWriter file;
     if (!GetProgramFile(kScriptName, path) || !file.Open(path.Data())) return false;
     file.WriteString(script.Data());
-    bool whole = file.Whole();
-    if (!file.Close()) whole = false;
-    if (!whole) DeleteFileA(path.Data());
-    return whole;
+    if (file.Whole() && file.Close()) return true;
+    DWORD error = GetLastError();
+    file.Close();
+    DeleteFileA(path.Data());
+    SetLastError(error);
+    return false;
 }
 
 JobStart StartJob(JobWindow& window, JobRuns& runs, EncodeSettings& settings, const TextBuffer& script,
-                  const WideText& output)
+                  const WideText& output, DWORD& error)
 {
+    error = 0;
     TextBuffer written, scriptName;
     if (!GetWrittenProgramFolder(written) || !GetProgramFile(kScriptName, scriptName)) return ScriptNotRun;
     std::unique_ptr<JobRun> run(new JobRun());
-    FromCodePage(written.Data(), CP_ACP, run->folder);
-    run->folder.AddRootBackslash();
-    FromCodePage(scriptName.Data(), CP_ACP, run->script);
-    // Held by this run, then by its cmd and the encoder for as long as they run, past this
-    // program's end: a later start's Run sees it and leaves the running script alone.
-    WideText name;
-    JobTokenName(run->folder.Data(), name);
-    run->token.Reset(CreateEventW(nullptr, TRUE, FALSE, name.Data()));
-    if (!run->token.IsValid()) return ScriptNotRun;
-    if (GetLastError() == ERROR_ALREADY_EXISTS) return EarlierJobRunning;
+    WideText folder, scriptFile;
+    FromCodePage(written.Data(), CP_ACP, folder);
+    folder.AddRootBackslash();
+    FromCodePage(scriptName.Data(), CP_ACP, scriptFile);
     run->window = &window;
     run->settings = &settings;
     run->output.Assign(output.Data());
     Describe(run->output.Data(), run->outputAtRun);
     // A script that is not whole is never run: an older kept script or a line cut in the
-    // middle would encode the wrong thing. Nothing else is touched: the pass log may be
-    // another job's.
-    if (!WriteBatchScript(script)) return ScriptNotRun;
+    // middle would encode the wrong thing. Nothing else is touched: the pass log may be another job's.
+    JobStart held = HoldScript(script, scriptName.Data(), run->script, error);
+    if (held != JobStarted) return held;
     // A link whose target did not exist at Run may name the script now there: the encoder
     // would write over the script cmd is reading.
-    if (IsSameExistingFile(run->output.Data(), run->script.Data())) {
+    JobStart refused = IsSameExistingFile(run->output.Data(), scriptFile.Data()) ? OutputIsTheScript : JobStarted;
+    ScopedHandle thread;
+    if (refused == JobStarted && !StartCmd(*run, folder.Data(), runs.start, thread)) {
+        error = GetLastError();
+        refused = CmdNotStarted;
+    }
+    if (refused != JobStarted) {
+        run.reset();
         DeleteProgramFile(kScriptName);
-        return OutputIsTheScript;
+        return refused;
     }
     run->record = runs.Begin();
     window.EnableCommands(false);
-    ScopedHandle thread(reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, JobWorker, run.get(), 0, nullptr)));
-    if (!thread.IsValid()) {
-        // Nothing will run the script: it goes, kept or not, and the window is idle again.
+    HANDLE cmd = run->cmd.Get();
+    ScopedHandle worker(reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, JobWorker, run.get(), 0, nullptr)));
+    if (!worker.IsValid()) {
+        // Nothing would wait for cmd: it goes with the script, kept or not, and the window is idle again.
+        error = GetLastError();
+        TerminateProcess(cmd, 1);
+        WaitForSingleObject(cmd, 5000);
         run.reset();
         DeleteProgramFile(kScriptName);
         window.EnableCommands(true);
-        return ScriptNotRun;
+        return CmdNotStarted;
     }
     run.release();
+    // Let go only once its worker waits: a cmd left suspended would hold the script for ever.
+    ResumeThread(thread.Get());
     return JobStarted;
 }

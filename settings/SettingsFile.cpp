@@ -3,10 +3,14 @@
 #include "job/EncodeSettings.h"
 #include "settings/ProfileReader.h"
 #include "support/ProgramFolder.h"
+#include "support/ScopedHandle.h"
 #include "support/TextBuffer.h"
 #include "support/TextFileWriter.h"
+#include "support/WideText.h"
 
 #include <windows.h>
+
+#include <cstring>
 
 const char kSettingsFileName[] = "Brumweld.ini";
 const char kSettingsTemporaryName[] = "Brumweld.tmp";
@@ -92,10 +96,8 @@ void TemporaryName(const char* path, TextBuffer& temporary)
     temporary.Append(".tmp");
 }
 
-bool WriteSettingsLines(const EncodeSettings& settings, const StoredPosition& position, const char* path)
+bool WriteSettingsLines(TextFileWriter& writer, const EncodeSettings& settings, const StoredPosition& position)
 {
-    TextFileWriter writer;
-    if (!writer.Open(path)) return false;
     const char* section = "";
     for (const StoredValue& value : kStoredValues) {
         if (lstrcmpA(section, value.section) != 0) {
@@ -119,8 +121,12 @@ bool WriteSettingsLines(const EncodeSettings& settings, const StoredPosition& po
 
 void LoadSettingsFile(EncodeSettings& settings, StoredPosition& position, const char* path)
 {
+    // The profile functions know only the UTF-16 mark: a file an editor saved as UTF-8 with its
+    // mark would read as one without its first section. Such a file is read from a UTF-16 copy.
+    TextBuffer copy;
+    bool copied = *path && CopyUtf8AsUtf16(path, copy);
     ProfileReader reader;
-    reader.SetFile(path);
+    reader.SetFile(copied ? copy.Data() : path);
     for (const StoredValue& value : kStoredValues) {
         reader.SetSection(value.section);
         if (value.position) position.*value.position = reader.ReadInt(value.key, value.defaultNumber);
@@ -132,27 +138,33 @@ void LoadSettingsFile(EncodeSettings& settings, StoredPosition& position, const 
             reader.ReadName(value.key, settings.*value.text, value.text != &EncodeSettings::Player);
         }
     }
+    if (copied) DeleteFileA(copy.Data());
 }
 
 bool SaveSettingsFile(const EncodeSettings& settings, const StoredPosition& position, const char* path,
                       FileReplacer replace)
 {
     // Rewriting in place loses every setting on a full disk or a crash: replace the file only when the new one is whole.
-    if (!MayReplace(path)) return false;
+    if (!MayReplace(path)) {
+        SetLastError(0);
+        return false;
+    }
     TextBuffer temporary(511);
     TemporaryName(path, temporary);
-    bool written = WriteSettingsLines(settings, position, temporary.Data());
-    // A folder of that name: a free name beside it instead, made by the system.
-    DWORD taken = GetFileAttributesA(temporary.Data());
-    if (!written && taken != INVALID_FILE_ATTRIBUTES && (taken & FILE_ATTRIBUTE_DIRECTORY)) {
+    // The new file is always one this save made: a file or folder already there under that name (a
+    // leftover, or a run's output through a link) is neither truncated nor removed, and the system
+    // makes a free name beside it instead.
+    TextFileWriter writer;
+    bool open = writer.Open(temporary.Data(), true), ours = open;
+    if (!open && GetFileAttributesA(temporary.Data()) != INVALID_FILE_ATTRIBUTES) {
         TextBuffer folder;
         folder.Assign(path);
         folder.CutToFolder();
         temporary.Reserve(folder.Length() + MAX_PATH);
-        written = GetTempFileNameA(folder.Data(), "Bru", 0, temporary.Data()) != 0 &&
-                  WriteSettingsLines(settings, position, temporary.Data());
+        ours = GetTempFileNameA(folder.Data(), "Bru", 0, temporary.Data()) != 0;
+        open = ours && writer.Open(temporary.Data());
     }
-    if (written) {
+    if (open && WriteSettingsLines(writer, settings, position)) {
         // Windows refuses the replace while any handle without delete sharing is open on the file.
         for (int tries = 1;; ++tries) {
             if (replace(temporary.Data(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
@@ -161,7 +173,36 @@ bool SaveSettingsFile(const EncodeSettings& settings, const StoredPosition& posi
             Sleep(100);
         }
     }
-    DeleteFileA(temporary.Data());
+    DWORD error = GetLastError();
+    writer.Close();
+    if (ours) DeleteFileA(temporary.Data());
+    SetLastError(error);
+    return false;
+}
+
+bool CopyUtf8AsUtf16(const char* path, TextBuffer& copy)
+{
+    ScopedHandle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+    DWORD size = file.IsValid() ? GetFileSize(file.Get(), nullptr) : 0;
+    // A settings file is small: a larger one is read as it is.
+    if (size < 3 || size > 1 << 20) return false;
+    TextBuffer bytes(static_cast<int>(size));
+    DWORD read = 0;
+    if (!ReadFile(file.Get(), bytes.Data(), size, &read, nullptr) || read != size || std::memcmp(bytes.Data(), "\xEF\xBB\xBF", 3) != 0) {
+        return false;
+    }
+    int length = MultiByteToWideChar(CP_UTF8, 0, bytes.Data() + 3, static_cast<int>(size) - 3, nullptr, 0);
+    WideText wide(length + 1);
+    wide.Data()[0] = 0xFEFF;
+    MultiByteToWideChar(CP_UTF8, 0, bytes.Data() + 3, static_cast<int>(size) - 3, wide.Data() + 1, length);
+    char folder[MAX_PATH];
+    copy.Reserve(MAX_PATH);
+    DWORD folderLength = GetTempPathA(MAX_PATH, folder);
+    if (folderLength == 0 || folderLength >= MAX_PATH || !GetTempFileNameA(folder, "Bru", 0, copy.Data())) return false;
+    TextFileWriter writer;
+    bool whole = writer.Open(copy.Data()) && (writer.Write(wide.Data(), (length + 1) * sizeof(wchar_t)), writer.Whole());
+    if (writer.Close() && whole) return true;
+    DeleteFileA(copy.Data());
     return false;
 }
 
@@ -173,10 +214,11 @@ void LoadSettingsFile(EncodeSettings& settings, StoredPosition& position)
     LoadSettingsFile(settings, position, path.Data());
 }
 
-void SaveSettingsFile(const EncodeSettings& settings, const StoredPosition& position)
+DWORD SaveSettingsFile(const EncodeSettings& settings, const StoredPosition& position)
 {
     TextBuffer path(511);
-    if (GetProgramFile(kSettingsFileName, path)) SaveSettingsFile(settings, position, path.Data());
+    if (!GetProgramFile(kSettingsFileName, path)) return ERROR_INVALID_NAME;
+    return SaveSettingsFile(settings, position, path.Data()) ? 0 : GetLastError();
 }
 
 void SetDefaultSettings(EncodeSettings& settings)

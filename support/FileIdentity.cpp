@@ -1,17 +1,23 @@
 #include "support/FileIdentity.h"
 
 #include "support/ScopedHandle.h"
+#include "support/SystemEntry.h"
 #include "support/WideText.h"
 
 #include <windows.h>
 
 namespace {
 
+// No access asked and every sharing mode allowed: a file open elsewhere is still identified.
+HANDLE OpenToIdentify(const wchar_t* name)
+{
+    return CreateFileW(name, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                       FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+}
+
 bool GetIdentity(const wchar_t* name, BY_HANDLE_FILE_INFORMATION& information)
 {
-    // No access asked and every sharing mode allowed: a file open elsewhere is still identified.
-    ScopedHandle file(CreateFileW(name, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    ScopedHandle file(OpenToIdentify(name));
     return file.IsValid() && GetFileInformationByHandle(file.Get(), &information) != FALSE;
 }
 
@@ -35,6 +41,21 @@ void LongName(const wchar_t* name, WideText& full)
     if (GetLongPathNameW(whole.Data(), full.Data(), full.BufferSize()) == 0) full.Assign(whole.Data());
 }
 
+// Where the name leads, links and mapped drive letters followed, as the system names the file it
+// opened (Windows Vista and later); its full long name where the system cannot say.
+void ResolvedName(const wchar_t* name, WideText& resolved)
+{
+    auto finalName = SystemEntry<DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD)>("kernel32.dll", "GetFinalPathNameByHandleW");
+    ScopedHandle file(finalName ? OpenToIdentify(name) : nullptr);
+    DWORD size = file.IsValid() ? finalName(file.Get(), nullptr, 0, 0) : 0;
+    if (size != 0) {
+        resolved.Reserve(static_cast<int>(size));
+        DWORD length = finalName(file.Get(), resolved.Data(), resolved.BufferSize(), 0);
+        if (length != 0 && length < static_cast<DWORD>(resolved.BufferSize())) return;
+    }
+    LongName(name, resolved);
+}
+
 }  // namespace
 
 bool IsSameFile(const BY_HANDLE_FILE_INFORMATION& first, const wchar_t* firstName,
@@ -45,8 +66,8 @@ bool IsSameFile(const BY_HANDLE_FILE_INFORMATION& first, const wchar_t* firstNam
                first.nFileIndexHigh == second.nFileIndexHigh && first.nFileIndexLow == second.nFileIndexLow;
     }
     WideText a, b;
-    LongName(firstName, a);
-    LongName(secondName, b);
+    ResolvedName(firstName, a);
+    ResolvedName(secondName, b);
     return lstrcmpiW(a.Data(), b.Data()) == 0;
 }
 
@@ -58,10 +79,10 @@ bool IsSameExistingFile(const wchar_t* first, const wchar_t* second)
 
 bool IsFolderFile(const wchar_t* file, const wchar_t* folder, const wchar_t* name)
 {
-    WideText path(lstrlenW(folder) + lstrlenW(name) + 1);
+    WideText path;
     path.Assign(folder);
-    lstrcatW(path.Data(), L"\\");
-    lstrcatW(path.Data(), name);
+    path.Append(L"\\");
+    path.Append(name);
     if (IsSameExistingFile(file, path.Data())) return true;
     WideText fileFolder;
     fileFolder.Assign(file);

@@ -8,7 +8,8 @@ bool IsSameExistingFile(const wchar_t* first, const wchar_t* second);
 
 // Two opened files, by what their file system says of them and by the names they were opened
 // with. The volume serial number and file index decide; where either file gives a zero for one
-// (SMB shares, some virtual drives), its identity is unknown and the full long names decide.
+// (SMB shares, WebDAV, some virtual drives), its identity is unknown and what the names lead to
+// decides: the names the system gives the opened files, or else the full long names.
 bool IsSameFile(const BY_HANDLE_FILE_INFORMATION& first, const wchar_t* firstName,
                 const BY_HANDLE_FILE_INFORMATION& second, const wchar_t* secondName);
 

@@ -4,9 +4,10 @@
 
 #include <windows.h>
 
-bool TextFileWriter::Open(const char* path)
+bool TextFileWriter::Open(const char* path, bool onlyNew)
 {
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, onlyNew ? CREATE_NEW : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                              nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         handle = nullptr;
         return false;

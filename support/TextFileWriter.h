@@ -10,7 +10,8 @@ public:
     TextFileWriter(const TextFileWriter&) = delete;
     TextFileWriter& operator=(const TextFileWriter&) = delete;
 
-    bool Open(const char* path);
+    // A new file, or one that replaces any file of that name; onlyNew refuses to touch one that exists.
+    bool Open(const char* path, bool onlyNew = false);
     bool Close();
     // Sends what was written on to the disk; false when it could not.
     bool Flush();

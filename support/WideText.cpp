@@ -21,6 +21,13 @@ void WideText::Assign(const wchar_t* text)
     lstrcpyW(data, text);
 }
 
+void WideText::Append(const wchar_t* text)
+{
+    int length = Length();
+    Reserve(length + lstrlenW(text));
+    lstrcpyW(data + length, text);
+}
+
 void WideText::CutToFolder()
 {
     int cut = -1;

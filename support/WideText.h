@@ -18,6 +18,8 @@ public:
     bool IsEmpty() const { return data[0] == L'\0'; }
 
     void Assign(const wchar_t* text);
+    // The text grows to hold what is added.
+    void Append(const wchar_t* text);
     // The text up to its last backslash or slash, without it; empty when there is none.
     void CutToFolder();
     // A drive's root written "C:" gains its backslash: alone, "C:" names the drive's current folder.

@@ -155,9 +155,14 @@ TEST_F(EncodeJob, PlayerGetsTheOutputAsOneArgumentOnlyWhenTheRunMadeIt)
 {
     WriteFileBytes(File("clip.avi"), "clip");
     WriteFileBytes(File("backdated.avi"), "clip");
+    WriteFileBytes(File("fail.avi"), "clip");
     const std::string player = File("player.exe"), notPlayed = "(player not started)";
-    // A player that cannot be started (none, missing, a folder) is said at the end of the run.
+    // A player that cannot be started (none, missing, a folder) is said at the end of the run. An
+    // encoder that fails (exit code 1) fails the run, with or without "play after", and plays nothing
+    // though it made a file.
     const struct { std::string input, output; unsigned short options; std::string player, arguments; RunEnd end; } cases[] = {
+        {File("fail.avi"), File("trip 08.flv"), PlayAfter, player, notPlayed, ConversionFailed},
+        {File("fail.avi"), File("trip 09.flv"), 0, player, notPlayed, ConversionFailed},
         {File("clip.avi"), File("trip 01.flv"), PlayAfter, player, File("trip 01.flv") + "\r\n", RunEnded},
         {File("clip.avi"), "", PlayAfter, player, notPlayed, NothingToPlay},
         {File("missing.avi"), File("trip 02.flv"), PlayAfter, player, notPlayed, NothingToPlay},
@@ -175,21 +180,23 @@ TEST_F(EncodeJob, PlayerGetsTheOutputAsOneArgumentOnlyWhenTheRunMadeIt)
         window.calls.clear();
         window.SetFiles(c.input, c.output);
         Run();
-        EXPECT_EQ(c.end, window.runs.TakeEnd()) << c.output;
+        DWORD exitCode = 99;
+        EXPECT_EQ(c.end, window.runs.TakeEnd(&exitCode)) << c.output;
+        EXPECT_EQ(c.end == ConversionFailed ? 1u : 0u, exitCode) << c.output;
         EXPECT_EQ(c.arguments, WaitForPlayer(c.arguments == notPlayed ? 1500 : 20000)) << c.output;
     }
-    for (const char* name : {"clip.avi", "backdated.avi", "trip 01.flv", "trip 02.flv", "trip 03.flv", "trip 04.flv",
-                             "trip 05.flv", "trip 06.flv", "trip 07.flv"}) {
+    for (const char* name : {"clip.avi", "backdated.avi", "fail.avi", "trip 01.flv", "trip 02.flv", "trip 03.flv",
+                             "trip 04.flv", "trip 05.flv", "trip 06.flv", "trip 07.flv", "trip 08.flv", "trip 09.flv"}) {
         Remove(name);
     }
 }
 
 TEST_F(EncodeJob, PlayerTakesTheRunsOutputAndThePlayerAtTheEnd)
 {
-    WriteFileBytes(File("fail.avi"), "clip");
+    WriteFileBytes(File("later.avi"), "clip");
     settings.OptFlag = PlayAfter;
     settings.Player.Assign("C:\\missing\\player.exe");
-    window.SetFiles(File("fail.avi"), File("old.flv"));
+    window.SetFiles(File("later.avi"), File("old.flv"));
     ASSERT_EQ(JobStarted, window.Start(settings));
     // Changed during the run: the output is the one fixed at Run, the player the one set now.
     window.SetOutput(File("new name.flv"));
@@ -199,7 +206,7 @@ TEST_F(EncodeJob, PlayerTakesTheRunsOutputAndThePlayerAtTheEnd)
     }
     ASSERT_TRUE(window.WaitIdle());
     EXPECT_EQ(File("old.flv") + "\r\n", WaitForPlayer());
-    for (const char* name : {"fail.avi", "old.flv"}) Remove(name);
+    for (const char* name : {"later.avi", "old.flv"}) Remove(name);
 }
 
 // Random names of any cp932 characters, with the ones cmd treats specially mixed in.
@@ -269,41 +276,126 @@ TEST_F(EncodeJob, RandomNamesReachTheEncoderUnchanged)
 
 // A script that cannot be written is never run, and neither is an older one left in its place;
 // the window stays idle, no player starts and no file is touched: the pass log may be another job's.
+// A script held open without write sharing is how a job of this folder holds it, whatever name
+// or machine started the job; a folder in the script's place is a refusal with the system's reason.
 TEST_F(EncodeJob, UnwritableScriptRunsNothing)
 {
-    WriteFileBytes(File("~enc.bat"), "@echo off\r\nmencoder.exe stale\r\n");
-    WriteFileBytes(File("~pass.log"), "another job");
-    ScopedHandle held(CreateFileA(File("~enc.bat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    ASSERT_TRUE(held.IsValid());
     settings.OptFlag = PlayAfter;
     settings.Player.Assign(File("player.exe").c_str());
+    WriteFileBytes(File("~pass.log"), "another job");
+    WriteFileBytes(File("~enc.bat"), "@echo off\r\nmencoder.exe stale\r\n");
+    {
+        ScopedHandle held(CreateFileA(File("~enc.bat").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held.IsValid());
+        EXPECT_EQ(EarlierJobRunning, window.Start(settings));
+    }
+    EXPECT_EQ("@echo off\r\nmencoder.exe stale\r\n", ReadFileBytes(File("~enc.bat")));
+    Remove("~enc.bat");
+    ASSERT_TRUE(CreateDirectoryA(File("~enc.bat").c_str(), nullptr));
     EXPECT_EQ(ScriptNotRun, window.Start(settings));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_ACCESS_DENIED), window.error);
+    RemoveDirectoryA(File("~enc.bat").c_str());
     EXPECT_TRUE(window.Calls().empty()) << "the window went busy";
-    held.Close();
     EXPECT_EQ("(player not started)", WaitForPlayer(1500));
     EXPECT_FALSE(FileExists(File("encoder-args.txt")));
-    EXPECT_EQ("@echo off\r\nmencoder.exe stale\r\n", ReadFileBytes(File("~enc.bat")));
     EXPECT_EQ("another job", ReadFileBytes(File("~pass.log")));
 }
 
-// cmd by its full name, without AutoRun (/d: Windows' AutoRun may change the folder; Wine's cmd
-// has none), runs the script by its full name in the program folder, whatever this process's
-// current folder is, and that folder does not move.
+// Where Windows refuses to start cmd (a policy, AppLocker, an antivirus) or to hand it the
+// script's hold, nothing runs, the suspended cmd is ended, the script goes and the system's
+// reason comes back.
+BOOL WINAPI RefusingStart(LPCWSTR, LPWSTR, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES, BOOL, DWORD, LPVOID, LPCWSTR,
+                          LPSTARTUPINFOW, LPPROCESS_INFORMATION)
+{
+    SetLastError(ERROR_ACCESS_DISABLED_BY_POLICY);
+    return FALSE;
+}
+
+HANDLE startedCmd;
+
+// cmd really starts, but the handle given back may not duplicate into it.
+BOOL WINAPI StartWithoutDuplicating(LPCWSTR name, LPWSTR line, LPSECURITY_ATTRIBUTES process, LPSECURITY_ATTRIBUTES thread,
+                                    BOOL inherit, DWORD flags, LPVOID environment, LPCWSTR folder,
+                                    LPSTARTUPINFOW startup, LPPROCESS_INFORMATION started)
+{
+    if (!CreateProcessW(name, line, process, thread, inherit, flags, environment, folder, startup, started)) return FALSE;
+    startedCmd = started->hProcess;
+    DuplicateHandle(GetCurrentProcess(), startedCmd, GetCurrentProcess(), &started->hProcess,
+                    SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION, FALSE, 0);
+    return TRUE;
+}
+
+TEST(EncodeJobRefused, WindowsRefusingCmdOrItsHoldRunsNothing)
+{
+    const FolderFiles files(ExecutableFolder());
+    files.Remove("encoder-args.txt");
+    const struct { ProcessStarter start; DWORD error; } rows[] = {
+        {RefusingStart, ERROR_ACCESS_DISABLED_BY_POLICY},
+        {StartWithoutDuplicating, ERROR_ACCESS_DENIED},
+    };
+    for (const auto& row : rows) {
+        EncodeSettings settings;
+        SetDefaultSettings(settings);
+        JobTestWindow window(row.start);
+        window.SetFiles(files.File("in.avi"), files.File("out.flv"));
+        startedCmd = nullptr;
+        EXPECT_EQ(CmdNotStarted, window.Start(settings));
+        EXPECT_EQ(row.error, window.error);
+        EXPECT_TRUE(window.Calls().empty()) << "the window went busy";
+        EXPECT_FALSE(FileExists(files.File("~enc.bat")));
+        if (startedCmd) {
+            ScopedHandle cmd(startedCmd);
+            EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(cmd.Get(), 10000)) << "the suspended cmd was left";
+        }
+    }
+    EXPECT_FALSE(FileExists(files.File("encoder-args.txt")));
+}
+
+// cmd finds the encoder where Run found it only if it is a program this Windows runs: a DOS
+// program named mencoder.exe is no encoder.
+TEST(EncoderCheck, OnlyAProgramThisWindowsRunsIsTheEncoder)
+{
+    TempFolder folder;
+    std::string dos(512, '\0');
+    dos[0] = 'M';
+    dos[1] = 'Z';
+    dos[8] = 4;
+    WriteFileBytes(folder.File("mencoder.exe"), dos);
+    EXPECT_FALSE(EncoderReachable(Widen(folder.Path()).c_str()));
+    ASSERT_TRUE(CopyFileA((ExecutableFolder() + "\\mencoder.exe").c_str(), folder.File("mencoder.exe").c_str(), FALSE));
+    EXPECT_TRUE(EncoderReachable(Widen(folder.Path()).c_str()));
+}
+
+// cmd by its full name runs the script in the program folder, whatever this process's current
+// folder is, and that folder does not move. Its line holds what Windows needs, though Wine's cmd
+// shows none of it: /d against the registry's AutoRun, /v:off against its DelayedExpansion, chcp
+// against the console's code page (the script's names are in the OEM one), and the script named
+// from the folder, where a folder name holding %NAME% would be expanded. Its environment lacks
+// NoDefaultCurrentDirectoryInExePath, which would make Windows' cmd pass over the encoder beside
+// the script; every other variable reaches the encoder.
 TEST_F(EncodeJob, CmdRunsTheScriptAsDocumentedInTheProgramFolder)
 {
     TempFolder elsewhere;
     wchar_t previous[MAX_PATH], current[MAX_PATH], system[MAX_PATH];
     GetCurrentDirectoryW(MAX_PATH, previous);
     ASSERT_TRUE(SetCurrentDirectoryW(Widen(elsewhere.Path()).c_str()));
+    SetEnvironmentVariableA("NoDefaultCurrentDirectoryInExePath", "1");
+    SetEnvironmentVariableA("BRUMWELD_PASSED", "passed");
     Run();
+    SetEnvironmentVariableA("NoDefaultCurrentDirectoryInExePath", nullptr);
+    SetEnvironmentVariableA("BRUMWELD_PASSED", nullptr);
     GetCurrentDirectoryW(MAX_PATH, current);
     SetCurrentDirectoryW(previous);
     EXPECT_EQ(Widen(elsewhere.Path()), current);
     EXPECT_EQ(1u, EncoderCalls().size());
     EXPECT_FALSE(FileExists(elsewhere.File("encoder-args.txt")));
     GetSystemDirectoryW(system, MAX_PATH);
-    EXPECT_EQ("\"" + Narrow(system) + "\\cmd.exe\" /d /s /c \"\"" + File("~enc.bat") + "\"\"",
+    EXPECT_EQ("\"" + Narrow(system) + "\\cmd.exe\" /d /v:off /s /c \"\"" + Narrow(system) + "\\chcp.com\" " +
+                  std::to_string(GetOEMCP()) + " >nul & \".\\~enc.bat\"\"",
               ReadFileBytes(File("encoder-parent.txt")));
+    const std::string environment = ReadFileBytes(File("encoder-environment.txt"));
+    EXPECT_NE(std::string::npos, environment.find("\nBRUMWELD_PASSED=passed\r\n"));
+    EXPECT_EQ(std::string::npos, environment.find("NoDefaultCurrentDirectoryInExePath"));
 }
 
 // Run in a process of its own by the test below: once exit processing has begun, a

@@ -19,7 +19,10 @@
 // each, and the names a run's script is built from.
 class JobTestWindow : public JobWindow, public FakeScriptTexts {
 public:
-    JobTestWindow() : changed(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {}
+    explicit JobTestWindow(ProcessStarter start = CreateProcessW)
+        : runs(start), changed(CreateEventA(nullptr, FALSE, FALSE, nullptr))
+    {
+    }
     JobTestWindow(const JobTestWindow&) = delete;
     JobTestWindow& operator=(const JobTestWindow&) = delete;
 
@@ -30,14 +33,14 @@ public:
     }
     void SetOutput(const std::string& out) { output = out; }
 
-    // The script of these names and settings, then the job.
+    // The script of these names and settings, then the job; error keeps the system's reason.
     JobStart Start(EncodeSettings& settings)
     {
         TextBuffer script;
         WideText full;
         if (!MakeScript(settings, Texts(), script)) return ScriptNotRun;
         FromCodePage(output.c_str(), CP_ACP, full);
-        return StartJob(*this, runs, settings, script, full);
+        return StartJob(*this, runs, settings, script, full, error);
     }
 
     void EnableCommands(bool enable) override { Record(enable); }
@@ -78,6 +81,7 @@ public:
     };
     std::vector<Call> calls;
     JobRuns runs;
+    DWORD error = 0;
 
 private:
     void Record(bool enable)

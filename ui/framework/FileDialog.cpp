@@ -6,13 +6,15 @@
 namespace {
 
 // The box copies its first folder into a buffer of MAX_PATH characters and fails inside the
-// system beyond it (measured: 255 characters open, 259 crash); a gone folder leaves it nowhere.
-// Either way it opens in its own default folder instead.
+// system beyond it (measured: 255 characters open, 259 crash), and it takes the folder's long
+// form, so a short name of a deep folder is judged by its long one; a gone folder leaves it
+// nowhere. Either way it opens in its own default folder instead.
 const wchar_t* UsableFolder(const wchar_t* folder)
 {
-    if (!folder || !*folder || lstrlenW(folder) >= MAX_PATH - 4) return nullptr;
-    DWORD attributes = GetFileAttributesW(folder);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) ? folder : nullptr;
+    if (!folder || !*folder) return nullptr;
+    DWORD attributes = GetFileAttributesW(folder), longSize = GetLongPathNameW(folder, nullptr, 0);
+    bool isFolder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    return isFolder && longSize != 0 && longSize <= MAX_PATH - 4 ? folder : nullptr;
 }
 
 bool Ask(const char* entry, HWND owner, const wchar_t* filter, const wchar_t* defaultExtension,

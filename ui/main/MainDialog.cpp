@@ -3,8 +3,10 @@
 #include "job/EncodeJob.h"
 #include "job/EncodeSettings.h"
 #include "settings/SettingsFile.h"
+#include "support/FileIdentity.h"
 #include "support/ProgramFolder.h"
 #include "support/SystemEntry.h"
+#include "support/SystemMessage.h"
 #include "support/TextBuffer.h"
 #include "support/WideText.h"
 #include "ui/framework/FileDialog.h"
@@ -21,7 +23,12 @@ namespace {
 // Wide, so the window shows the same characters under any ANSI code page.
 const wchar_t* const kModeTexts[] = {L"固定ﾋﾞｯﾄﾚｰﾄ (1pass-CBR)", L"品質ﾍﾞｰｽ    (1pass-VBR)", L"可変ﾋﾞｯﾄﾚｰﾄ (2pass-VBR)"};
 const wchar_t* const kChannelTexts[] = {L"自動", L"ｽﾃﾚｵ", L"ｼﾞｮｲﾝﾄｽﾃﾚｵ", L"ﾓﾉﾗﾙ"};
-const wchar_t kScriptNotRun[] = L"ﾊﾞｯﾁﾌｧｲﾙを作成できませんでした";
+// Those about something Windows refused go on with the system's reason and the folder.
+const wchar_t kScriptNotRun[] = L"ﾊﾞｯﾁﾌｧｲﾙを作成できませんでした\r\n";
+const wchar_t kCmdNotStarted[] = L"ﾊﾞｯﾁﾌｧｲﾙを実行できませんでした\r\n";
+const wchar_t kSettingsNotSaved[] = L"設定を保存できませんでした\r\n";
+const wchar_t kConversionFailed[] = L"変換に失敗しました\r\n終了ｺｰﾄﾞ: %s\r\n"
+                                    L"「変換終了後、ｷｰ入力待ちを行う」をｵﾝにすると mencoder のﾒｯｾｰｼﾞを読めます";
 const wchar_t kNoOutput[] = L"変換後のﾌｧｲﾙが作成されませんでした";
 const wchar_t kPlayerNotStarted[] = L"ﾌﾟﾚｲﾔｰを起動できませんでした";
 const wchar_t kEarlierJob[] = L"前回の変換がまだ終わっていません";
@@ -78,6 +85,13 @@ bool MainDialog::Create()
         Center(nullptr);
     }
     FillControls();
+    // Run as administrator, Windows drops Explorer's drops unless their messages are let through
+    // (Windows 7 and later; 0x0049 is WM_COPYGLOBALDATA).
+    auto allow = SystemEntry<BOOL(WINAPI*)(HWND, UINT, DWORD, void*)>("user32.dll", "ChangeWindowMessageFilterEx");
+    const UINT dropMessages[] = {WM_DROPFILES, WM_COPYDATA, 0x0049};
+    for (UINT message : dropMessages) {
+        if (allow) allow(GetHwnd(), message, 1, nullptr);
+    }
     KeepOnScreen(nullptr);
     Show(SW_SHOWNORMAL);
     return true;
@@ -162,33 +176,44 @@ void MainDialog::ApplyCommandLine(const wchar_t* text)
     SetItemText(IDC_INPUT_FILE, path.Data());
 }
 
-int MainDialog::OnDestroy()
+void MainDialog::Close()
 {
     // A run ending from now on must not reach the window, the settings or the files.
     runs.Close();
-    SaveSettings();
+    SaveSettings(true);
+    Destroy();
+}
+
+int MainDialog::OnDestroy()
+{
+    runs.Close();
+    SaveSettings(false);
     PostQuitMessage(0);
     return 1;
 }
 
 int MainDialog::OnEndSession(UINT_PTR ending)
 {
-    // Log-off and shutdown end the process without destroying the window.
-    if (ending) SaveSettings();
+    // Log-off and shutdown end the process without destroying the window, and wait for no box.
+    if (ending) SaveSettings(false);
     return 1;
 }
 
-void MainDialog::SaveSettings()
+void MainDialog::SaveSettings(bool tell)
 {
     if (settingsSaved) return;
     settingsSaved = true;
     StoreControls();
+    // A run's output that a link made the settings file: replacing the file would destroy it.
+    if (outputIsSettingsFile) return;
     WindowPosition normal{StoredPosition::kNone, StoredPosition::kNone};
     GetNormalPosition(normal);
     StoredPosition position;
     position.x = normal.x;
     position.y = normal.y;
-    SaveSettingsFile(settings, position);
+    DWORD error = SaveSettingsFile(settings, position);
+    WideText folder;
+    if (error && tell && GetProgramFolder(folder)) Say(kSettingsNotSaved, error, folder.Data());
 }
 
 int MainDialog::OnDropFiles(UINT_PTR drop)
@@ -213,7 +238,7 @@ int MainDialog::OnCommand(UINT id, UINT, UINT_PTR)
 {
     switch (id) {
     case IDCANCEL:
-    case IDC_EXIT: Destroy(); return 1;
+    case IDC_EXIT: Close(); return 1;
     case IDC_BROWSE_INPUT: BrowseInputFile(); return 1;
     case IDC_BROWSE_OUTPUT: BrowseOutputFile(); return 1;
     case IDC_VIDEO_MODE: EnableModeControls(static_cast<int>(videoMode.Send(CB_GETCURSEL, 0, 0))); return 1;
@@ -253,9 +278,11 @@ void MainDialog::RunCommand()
         Refuse(refusal, folder);
         return;
     }
-    switch (StartJob(*this, runs, settings, plan.script, plan.output.file)) {
-    case JobStarted: break;
-    case ScriptNotRun: Warn(kScriptNotRun); break;
+    DWORD error = 0;
+    switch (StartJob(*this, runs, settings, plan.script, plan.output.file, error)) {
+    case JobStarted: runOutput.Assign(plan.output.file.Data()); break;
+    case ScriptNotRun: Say(kScriptNotRun, error, folder.Data()); break;
+    case CmdNotStarted: Say(kCmdNotStarted, error, folder.Data()); break;
     case EarlierJobRunning: Warn(kEarlierJob); break;
     case OutputIsTheScript: Warn(kProgramFile); break;
     }
@@ -264,21 +291,38 @@ void MainDialog::RunCommand()
 void MainDialog::Refuse(RunRefusal refusal, const WideText& folder)
 {
     for (const auto& box : kRefusals) {
-        if (box.reason != refusal) continue;
-        WideText whole(lstrlenW(box.text) + folder.Length());
-        lstrcpyW(whole.Data(), box.text);
-        if (box.namesFolder) lstrcatW(whole.Data(), folder.Data());
-        Warn(whole.Data());
+        if (box.reason == refusal) Say(box.text, 0, box.namesFolder ? folder.Data() : L"");
     }
+}
+
+void MainDialog::Say(const wchar_t* text, DWORD error, const wchar_t* folder)
+{
+    WideText whole;
+    whole.Assign(text);
+    AppendSystemMessage(error, whole);
+    whole.Append(folder);
+    Warn(whole.Data());
 }
 
 int MainDialog::OnUserMessage(UINT msg, UINT_PTR, UINT_PTR)
 {
     if (msg != kRunEnded) return 0;
     // Any program can send the message: only the end the worker recorded counts.
-    RunEnd end = runs.TakeEnd();
+    DWORD exitCode = 0;
+    RunEnd end = runs.TakeEnd(&exitCode);
     if (end == NoRunEnd) return 1;
     EnableCommands(true);
+    // Judged again now that the output exists: a link made before Run may have led to the settings file.
+    TextBuffer ini;
+    WideText iniFile;
+    if (GetProgramFile(kSettingsFileName, ini)) {
+        FromCodePage(ini.Data(), CP_ACP, iniFile);
+        if (IsSameExistingFile(runOutput.Data(), iniFile.Data())) outputIsSettingsFile = true;
+    }
+    wchar_t code[16], text[256];
+    wsprintfW(code, exitCode < 0x10000 ? L"%lu" : L"0x%08lX", exitCode);
+    wsprintfW(text, kConversionFailed, code);
+    if (end == ConversionFailed) Warn(text);
     if (end == NothingToPlay) Warn(kNoOutput);
     if (end == PlayerNotStarted) Warn(kPlayerNotStarted);
     return 1;

@@ -20,6 +20,9 @@ public:
     // A command-line path becomes the input file, without its surrounding quotes.
     void ApplyCommandLine(const wchar_t* text);
 
+    // Exit, Esc and the close box: the settings are saved, and said when they could not be, then
+    // the window goes.
+    void Close();
     void RunCommand();
     void BrowseInputFile();
     void BrowseOutputFile();
@@ -44,10 +47,13 @@ private:
     void GetSampleRateText(TextBuffer& text);
     // The box for a refusal; the folder is named in those about the program folder.
     void Refuse(RunRefusal refusal, const WideText& folder);
+    // A box: the text, the system's words for the error (none for 0), and the folder.
+    void Say(const wchar_t* text, DWORD error, const wchar_t* folder);
     // The folder of a chosen file, as it is written in the code page; unchanged if it cannot be.
     void WrittenFolder(const WideText& path, TextBuffer& folder);
-    // Stores the controls and writes the settings file, the first time only.
-    void SaveSettings();
+    // Stores the controls and writes the settings file, the first time only; tell shows the box
+    // when it could not be written.
+    void SaveSettings(bool tell);
 
     ComboBox videoMode;
     ComboBox frameRate;
@@ -56,6 +62,9 @@ private:
     ComboBox sampleRate;
     EncodeSettings& settings;
     JobRuns runs;
+    // The latest run's output, and whether a run's output turned out to be the settings file.
+    WideText runOutput;
+    bool outputIsSettingsFile = false;
     bool settingsSaved = false;
     // From the busy state's start to its end, both on the window's thread.
     bool busy = false;

@@ -5,7 +5,8 @@
 // writes a small file as its output, as an encoder would; without one it writes nothing. An
 // input name holding "backdated" makes it date that output an hour back, as a file server whose
 // clock runs behind does. It also writes the command line of the process that started it (cmd)
-// to "encoder-parent.txt", in UTF-8.
+// to "encoder-parent.txt", and its environment, one variable a line, to "encoder-environment.txt",
+// both in UTF-8.
 #include <windows.h>
 #include <shellapi.h>
 #include <tlhelp32.h>
@@ -99,6 +100,15 @@ int main()
     char line[8192];
     int size = WideCharToMultiByte(CP_UTF8, 0, parent.c_str(), -1, line, sizeof line, nullptr, nullptr);
     WriteWhole("encoder-parent.txt", std::string(line, size > 0 ? size - 1 : 0), CREATE_ALWAYS, GENERIC_WRITE);
+    std::string environment;
+    wchar_t* strings = GetEnvironmentStringsW();
+    for (const wchar_t* entry = strings; *entry; entry += lstrlenW(entry) + 1) {
+        size = WideCharToMultiByte(CP_UTF8, 0, entry, -1, line, sizeof line, nullptr, nullptr);
+        environment.append(line, size > 0 ? size - 1 : 0);
+        environment += "\r\n";
+    }
+    FreeEnvironmentStringsW(strings);
+    WriteWhole("encoder-environment.txt", environment, CREATE_ALWAYS, GENERIC_WRITE);
     Sleep(300);
     return fail ? 1 : 0;
 }
