@@ -3,6 +3,7 @@
 #include "common/TestFiles.h"
 #include "job/EncodeSettings.h"
 #include "settings/ProfileReader.h"
+#include "support/TextBuffer.h"
 
 #include <gtest/gtest.h>
 
@@ -387,7 +388,7 @@ TEST_F(ProgramFolderFile, AReadOnlyHiddenOrSystemFileStaysAsItWas)
         ASSERT_TRUE(SetFileAttributesA(path.c_str(), mark));
         EncodeSettings settings;
         SetDefaultSettings(settings);
-        SaveSettingsFile(settings, position);
+        EXPECT_EQ(0u, SaveSettingsFile(settings, position)) << "a file left as it is is no failure: " << mark;
         EXPECT_EQ(kFullFile, ReadFileBytes(path)) << mark;
         EXPECT_NE(0u, GetFileAttributesA(path.c_str()) & mark) << mark;
         EXPECT_FALSE(FileExists(SettingsTemporary(path))) << mark;
@@ -401,7 +402,7 @@ TEST_F(ProgramFolderFile, AFileHeldWithoutSharingStaysAsItWas)
     ASSERT_NE(INVALID_HANDLE_VALUE, held);
     EncodeSettings settings;
     SetDefaultSettings(settings);
-    SaveSettingsFile(settings, position);
+    EXPECT_NE(0u, SaveSettingsFile(settings, position)) << "the failure has the system's reason";
     CloseHandle(held);
     EXPECT_EQ(kFullFile, ReadFileBytes(path));
     EXPECT_FALSE(FileExists(SettingsTemporary(path)));
@@ -462,6 +463,9 @@ TEST_F(SettingsFile, AFileHeldForAMomentIsReplacedOnceFreeAndOneHeldLongerStaysW
         replaceFailures = row.failures;
         replaceError = row.error;
         EXPECT_EQ(row.saved, SaveSettingsFile(settings, position, path.c_str(), FailingReplace)) << row.failures;
+        if (!row.saved) {
+            EXPECT_EQ(row.error, GetLastError()) << row.failures;
+        }
         EXPECT_EQ(row.calls, replaceCalls) << row.failures;
         if (row.saved) {
             EXPECT_NE(std::string::npos, ReadFileBytes(path).find("OutputDir=D:\\Flash")) << row.failures;
@@ -472,10 +476,12 @@ TEST_F(SettingsFile, AFileHeldForAMomentIsReplacedOnceFreeAndOneHeldLongerStaysW
     }
 }
 
-// Notepad's "Unicode" saves the file as UTF-16, which the profile functions read: a name the code
-// page cannot hold is taken as its short name (the file it names, checked by identity), or
-// left empty, never narrowed to a look-alike such as cafe.exe beside café.exe.
-TEST_F(SettingsFile, AUtf16FileGivesTheNamedFilesNeverALookAlike)
+// Notepad's "Unicode" saves the file as UTF-16, which the profile functions read, and its "UTF-8
+// with BOM" as UTF-8 with a mark, which Windows' profile functions take for the code page (Wine's
+// decode it): such a file is read from a UTF-16 copy. A name the code page cannot hold is taken as
+// its short name (the file it names, checked by identity), or left empty, never narrowed to a
+// look-alike such as cafe.exe beside café.exe.
+TEST_F(SettingsFile, UnicodeFilesGiveTheNamedFilesNeverALookAlike)
 {
     const std::wstring f = Widen(folder.Path());
     ASSERT_TRUE(CreateDirectoryW((f + L"\\players").c_str(), nullptr));
@@ -485,37 +491,61 @@ TEST_F(SettingsFile, AUtf16FileGivesTheNamedFilesNeverALookAlike)
     }
     const std::wstring text = L"\uFEFF[Brumweld]\r\nInputDir=" + f + L"\\caf\u00E9 clips\r\nOutputDir=" + f +
                               L"\\gone \u00E9\r\nPlayer=" + f + L"\\players\\caf\u00E9.exe\r\n[Video]\r\nsize=640x480\r\n";
-    WriteFileBytes(path, std::string(reinterpret_cast<const char*>(text.data()), 2 * text.size()));
-    EncodeSettings settings;
-    Load(settings);
-    auto opens = [](const char* name) {
-        wchar_t full[MAX_PATH] = L"";
-        GetLongPathNameW(Widen(name).c_str(), full, MAX_PATH);
-        return std::wstring(full);
-    };
-    EXPECT_EQ(f + L"\\players\\caf\u00E9.exe", opens(settings.Player.Data())) << settings.Player.Data();
-    EXPECT_EQ(f + L"\\caf\u00E9 clips", opens(settings.InputDir.Data())) << settings.InputDir.Data();
-    EXPECT_STREQ("", settings.OutputDir.Data());
-    EXPECT_STREQ("640x480", settings.size);
+    const std::string utf16(reinterpret_cast<const char*>(text.data()), 2 * text.size());
+    char utf8[4096];
+    int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), utf8, sizeof utf8, nullptr, nullptr);
+    // The program's own reading of the UTF-8 file, which Wine would hide: the copy it reads.
+    TextBuffer copy;
+    WriteFileBytes(path, std::string(utf8, size));
+    ASSERT_TRUE(CopyUtf8AsUtf16(path.c_str(), copy));
+    EXPECT_EQ(utf16, ReadFileBytes(copy.Data()));
+    DeleteFileA(copy.Data());
+    WriteFileBytes(path, kExampleFile);
+    EXPECT_FALSE(CopyUtf8AsUtf16(path.c_str(), copy)) << "a file in the code page is read as it is";
+    for (const std::string& bytes : {utf16, std::string(utf8, size)}) {
+        WriteFileBytes(path, bytes);
+        EncodeSettings settings;
+        Load(settings);
+        auto opens = [](const char* name) {
+            wchar_t full[MAX_PATH] = L"";
+            GetLongPathNameW(Widen(name).c_str(), full, MAX_PATH);
+            return std::wstring(full);
+        };
+        EXPECT_EQ(f + L"\\players\\caf\u00E9.exe", opens(settings.Player.Data())) << settings.Player.Data();
+        EXPECT_EQ(f + L"\\caf\u00E9 clips", opens(settings.InputDir.Data())) << settings.InputDir.Data();
+        EXPECT_STREQ("", settings.OutputDir.Data());
+        EXPECT_STREQ("640x480", settings.size);
+    }
 }
 
-// A folder where the new file would first be written: another free name beside it, and nothing
-// left behind.
-TEST_F(SettingsFile, AFolderNamedLikeTheNewFileTakesAnotherName)
+// Something where the new file would first be written (a folder, or a run's output that a link
+// put there) is left as it is, and another free name beside it is taken; nothing is left behind.
+TEST_F(SettingsFile, AnythingNamedLikeTheNewFileIsLeftAndAnotherNameTaken)
 {
-    ASSERT_TRUE(CreateDirectoryA(SettingsTemporary(path).c_str(), nullptr));
-    WriteFileBytes(path, "[Video]\r\nbitrate=123\r\n");
-    EncodeSettings settings;
-    SetEveryField(settings);
-    EXPECT_TRUE(Save(settings));
-    EXPECT_NE(std::string::npos, ReadFileBytes(path).find("OutputDir=D:\\Flash"));
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(folder.File("Bru*.tmp").c_str(), &found);
-    ASSERT_NE(INVALID_HANDLE_VALUE, search);
-    EXPECT_EQ(std::string("Brumweld.tmp"), found.cFileName);
-    EXPECT_FALSE(FindNextFileA(search, &found)) << found.cFileName;
-    FindClose(search);
-    RemoveDirectoryA(SettingsTemporary(path).c_str());
+    const std::string temporary = SettingsTemporary(path);
+    for (bool isFolder : {true, false}) {
+        if (isFolder) {
+            ASSERT_TRUE(CreateDirectoryA(temporary.c_str(), nullptr));
+        } else {
+            WriteFileBytes(temporary, "FLV\x01");
+        }
+        WriteFileBytes(path, "[Video]\r\nbitrate=123\r\n");
+        EncodeSettings settings;
+        SetEveryField(settings);
+        EXPECT_TRUE(Save(settings)) << isFolder;
+        EXPECT_NE(std::string::npos, ReadFileBytes(path).find("OutputDir=D:\\Flash")) << isFolder;
+        if (!isFolder) {
+            EXPECT_EQ("FLV\x01", ReadFileBytes(temporary));
+        }
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA(folder.File("Bru*.tmp").c_str(), &found);
+        ASSERT_NE(INVALID_HANDLE_VALUE, search);
+        EXPECT_EQ(std::string("Brumweld.tmp"), found.cFileName);
+        EXPECT_FALSE(FindNextFileA(search, &found)) << found.cFileName;
+        FindClose(search);
+        RemoveDirectoryA(temporary.c_str());
+        DeleteFileA(temporary.c_str());
+    }
 }
 
 }  // namespace
