@@ -1,4 +1,5 @@
 #include "app/ProgramFixture.h"
+#include "support/FileIdentity.h"
 #include "support/ScopedHandle.h"
 #include "tools/driver/Drive.h"
 #include "ui/main/resource.h"
@@ -215,7 +216,10 @@ TEST_F(Program, TheEndOfARunPlaysOnlyWhatItMadeAndAFailedStartTouchesNothing)
     WriteFileBytes(folder.File("~pass.log"), "another job");
     drive::SetText(window, IDC_INPUT_FILE, "in.avi");
     drive::Click(window, IDC_RUN);
-    EXPECT_EQ("ﾊﾞｯﾁﾌｧｲﾙを作成できませんでした", AnswerBox(program, window));
+    // With the system's reason and the folder.
+    const std::string box = AnswerBox(program, window);
+    EXPECT_EQ(0u, box.find("ﾊﾞｯﾁﾌｧｲﾙを作成できませんでした\r\n")) << box;
+    EXPECT_EQ(folder.Path(), box.substr(box.size() - folder.Path().size())) << box;
     EXPECT_TRUE(drive::IsEnabled(window, IDC_RUN));
     EXPECT_EQ("(player not started)", player(1500));
     EXPECT_EQ("another job", ReadFileBytes(folder.File("~pass.log")));
@@ -268,6 +272,57 @@ TEST_F(Program, TheEncoderCheckFollowsCmdsSearch)
         PostMessageA(window, WM_CLOSE, 0, 0);
         EXPECT_EQ(0u, ExitCode(program, 30000));
     }
+}
+
+// What users set in their Windows changes nothing that runs: Wine's cmd ignores the registry and
+// NoDefaultCurrentDirectoryInExePath, so what is checked is what the program hands cmd (its line
+// and its environment, as the encoder records them). The program folder's name holds %BRUMX% of a
+// set variable, and a decoy script waits where its expansion leads. A conversion that fails is
+// said with cmd's exit code; an output linked to the pass log, which is not there yet, survives
+// the clean-up; a quit message from another program ends the program as a close does.
+TEST_F(Program, WhatTheUsersWindowsSetsChangesNothingThatRuns)
+{
+    const std::string f = folder.File("p%BRUMX%");
+    ASSERT_TRUE(CreateDirectoryA(f.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA((f + "\\out").c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA(folder.File("pdecoy").c_str(), nullptr));
+    WriteFileBytes(folder.File("pdecoy\\~enc.bat"), "@echo off\r\necho decoy> \"" + folder.File("decoy.txt") + "\"\r\n");
+    ASSERT_TRUE(CopyFileA(folder.File("Brumweld.exe").c_str(), (f + "\\Brumweld.exe").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA((ExecutableFolder() + "\\recording-encoder.exe").c_str(), (f + "\\mencoder.exe").c_str(), FALSE));
+    for (const char* input : {"\\in.avi", "\\fail.avi"}) WriteFileBytes(f + input, "clip");
+    SetEnvironmentVariableA("BRUMX", "decoy");
+    SetEnvironmentVariableA("NoDefaultCurrentDirectoryInExePath", "1");
+    PROCESS_INFORMATION program = StartFrom(f + "\\Brumweld.exe", "in.avi", f);
+    SetEnvironmentVariableA("BRUMX", nullptr);
+    SetEnvironmentVariableA("NoDefaultCurrentDirectoryInExePath", nullptr);
+    HWND window = drive::WaitForMainWindow(program.dwProcessId, 30000);
+    ASSERT_NE(nullptr, window);
+    drive::SetText(window, IDC_OUTPUT_FILE, "out.flv");
+    RunToIdle(program, window);
+    const std::string line = ReadFileBytes(f + "\\encoder-parent.txt");
+    for (const char* part : {"\" /d /v:off /s /c \"\"", "\\chcp.com\" 932 >nul & \".\\~enc.bat\"\""}) {
+        EXPECT_NE(std::string::npos, line.find(part)) << line;
+    }
+    EXPECT_EQ(std::string::npos, ReadFileBytes(f + "\\encoder-environment.txt").find("NoDefaultCurrentDirectoryInExePath"));
+    EXPECT_EQ("FLV\x01", ReadFileBytes(f + "\\out.flv"));
+    EXPECT_FALSE(FileExists(folder.File("decoy.txt"))) << "another folder's script ran";
+
+    drive::SetText(window, IDC_INPUT_FILE, "fail.avi");
+    RunToIdle(program, window);
+    const std::string box = AnswerBox(program, window);
+    EXPECT_EQ(0u, box.find("変換に失敗しました\r\n終了ｺｰﾄﾞ: 1\r\n")) << box;
+
+    // A one-pass run writes its output through the link into ~pass.log, which the clean-up keeps.
+    Host("ln.exe -s \"" + f + "\\~pass.log\" \"" + f + "\\out\\linked.flv\"");
+    drive::SetText(window, IDC_INPUT_FILE, "in.avi");
+    drive::SetText(window, IDC_OUTPUT_FILE, "out\\linked.flv");
+    RunToIdle(program, window);
+    EXPECT_EQ("FLV\x01", ReadFileBytes(f + "\\~pass.log")) << "the clean-up deleted the output";
+
+    drive::SetText(window, IDC_VIDEO_BITRATE, "555");
+    PostThreadMessageA(GetWindowThreadProcessId(window, nullptr), WM_QUIT, 0, 0);
+    EXPECT_EQ(0u, ExitCode(program, 30000));
+    EXPECT_NE(std::string::npos, ReadFileBytes(f + "\\Brumweld.ini").find("\r\nbitrate=555\r\n"));
 }
 
 // The main window tests' stand-in encoder: it waits while a test holds its gate, else ends at once.
@@ -361,6 +416,48 @@ TEST_F(BusyProgram, RunsPressedBackToBackAreBusyInFull)
     EXPECT_EQ(0u, ExitCode(program, 30000));
 }
 
+// A job started through a drive letter mapped to the program folder holds back Run in a program
+// started by the folder's long name: the hold belongs to the folder's script itself, not to a
+// spelling of the folder. A file's identity is told through either name where the volume gives
+// none (the zeros below), by where the names lead.
+TEST_F(BusyProgram, AJobStartedThroughADriveLetterHoldsBackRunByTheFoldersLongName)
+{
+    const char* drive = std::getenv("BRUMWELD_ROOT_DRIVE");
+    if (!drive) GTEST_SKIP() << "no drive letter is mapped for this test";
+    const std::string root = std::string(drive) + "\\", named = ExecutableFolder() + "\\drive-root\\";
+    for (const char* name : {"Brumweld.exe", "mencoder.exe", "in.avi"}) {
+        ASSERT_TRUE(CopyFileA(folder.File(name).c_str(), (root + name).c_str(), FALSE)) << name;
+    }
+    const BY_HANDLE_FILE_INFORMATION unknown = {};
+    EXPECT_TRUE(IsSameFile(unknown, Widen(root + "in.avi").c_str(), unknown, Widen(named + "in.avi").c_str()));
+    ScopedHandle gate(CreateEventA(nullptr, TRUE, FALSE, "BrumweldTestEncoderGate"));
+    PROCESS_INFORMATION first = StartFrom(root + "Brumweld.exe", "in.avi", root);
+    HWND window = drive::WaitForMainWindow(first.dwProcessId, 30000);
+    ASSERT_NE(nullptr, window);
+    drive::SetText(window, IDC_OUTPUT_FILE, "out.flv");
+    drive::Click(window, IDC_RUN);
+    ASSERT_TRUE(drive::WaitEnabled(window, IDC_RUN, false, 10000)) << AnswerBox(first, window);
+    ScopedHandle script(ScriptProcess(first));
+    ASSERT_TRUE(script.IsValid());
+    PostMessageA(GetDlgItem(window, IDC_INPUT_FILE), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    ASSERT_EQ(0u, ExitCode(first, 30000));
+
+    PROCESS_INFORMATION second = StartFrom(named + "Brumweld.exe", "in.avi", named);
+    window = drive::WaitForMainWindow(second.dwProcessId, 30000);
+    ASSERT_NE(nullptr, window);
+    drive::SetText(window, IDC_OUTPUT_FILE, "second.flv");
+    drive::Click(window, IDC_RUN);
+    EXPECT_EQ("前回の変換がまだ終わっていません", AnswerBox(second, window));
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0u, ExitCode(second, 30000));
+    SetEvent(gate.Get());
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(script.Get(), 30000));
+    EXPECT_EQ("done\r\n", ReadFileBytes(root + "encoder-done.txt")) << "one job";
+    for (const char* name : {"Brumweld.exe", "mencoder.exe", "in.avi", "encoder-done.txt", "Brumweld.ini", "~enc.bat"}) {
+        DeleteFileA((root + name).c_str());
+    }
+}
+
 // Windows' cmd keeps only an offset into a running script and reopens it for each line: a
 // second Run rewriting it would change what the first job runs next. (Wine's cmd holds the
 // script open, so the refusal here must come from the job's own token, not from that lock.)
@@ -433,28 +530,40 @@ TEST_F(BusyProgram, AJobThatOutlivesItsWindowHoldsBackRunInItsFolderOnly)
 }  // namespace
 
 // Each file box opens, though the settings remember folders it cannot take: the input's 282
-// characters long, the output's gone, the player's inside the long one. Each is cancelled, and
-// the program then closes and keeps those settings as they were.
+// characters long, the output's gone, the player's inside the long one; then the input's the short
+// name of a 315-character folder, which the box would take in its long form. Each is cancelled,
+// and the program then closes and keeps those settings as they were.
 TEST_F(Program, FileBoxesOpenWithFoldersTheyCannotTake)
 {
-    const std::string deep = MakeDeepFolder(folder.Path(), 282);
+    CreateDirectoryA(folder.File("x").c_str(), nullptr);
+    const std::string deep = MakeDeepFolder(folder.Path(), 282), deeper = MakeDeepFolder(folder.File("x"), 315);
     ASSERT_FALSE(deep.empty());
-    const std::string ini = "[Brumweld]\r\nInputDir=" + deep + "\r\nOutputDir=" + folder.File("gone") + "\r\nPlayer=" + deep +
-                            "\\player.exe\r\n";
-    WriteFileBytes(folder.File("Brumweld.ini"), ini);
-    PROCESS_INFORMATION program = Start("");
-    HWND window = drive::WaitForMainWindow(program.dwProcessId, 30000);
-    ASSERT_NE(nullptr, window);
-    for (int button : {IDC_BROWSE_INPUT, IDC_BROWSE_OUTPUT, IDC_CHOOSE_PLAYER}) {
-        drive::Click(window, button);
-        ASSERT_EQ("", AnswerBox(program, window, IDCANCEL)) << "no file box for " << button;
-        for (DWORD start = GetTickCount(); !IsWindowEnabled(window) && GetTickCount() - start < 10000;) Sleep(50);
-        ASSERT_TRUE(IsWindowEnabled(window)) << "the window stayed disabled after " << button;
-    }
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(0u, ExitCode(program, 30000));
-    const std::string saved = ReadFileBytes(folder.File("Brumweld.ini"));
-    for (const std::string& line : {"InputDir=" + deep + "\r\n", "Player=" + deep + "\\player.exe\r\n"}) {
-        EXPECT_NE(std::string::npos, saved.find(line)) << line;
+    ASSERT_FALSE(deeper.empty());
+    wchar_t shortName[MAX_PATH] = L"";
+    ASSERT_NE(0u, GetShortPathNameW((L"\\\\?\\" + Widen(deeper)).c_str(), shortName, MAX_PATH));
+    const std::string shortDeeper = Narrow(shortName + 4);
+    ASSERT_LT(shortDeeper.size(), 200u) << shortDeeper;
+    const struct { std::string ini; std::vector<std::string> kept; } starts[] = {
+        {"[Brumweld]\r\nInputDir=" + deep + "\r\nOutputDir=" + folder.File("gone") + "\r\nPlayer=" + deep + "\\player.exe\r\n",
+         {"InputDir=" + deep + "\r\n", "Player=" + deep + "\\player.exe\r\n"}},
+        {"[Brumweld]\r\nInputDir=" + shortDeeper + "\r\n", {"InputDir=" + shortDeeper + "\r\n"}},
+    };
+    for (const auto& start : starts) {
+        WriteFileBytes(folder.File("Brumweld.ini"), start.ini);
+        PROCESS_INFORMATION program = Start("");
+        HWND window = drive::WaitForMainWindow(program.dwProcessId, 30000);
+        ASSERT_NE(nullptr, window);
+        for (int button : {IDC_BROWSE_INPUT, IDC_BROWSE_OUTPUT, IDC_CHOOSE_PLAYER}) {
+            drive::Click(window, button);
+            ASSERT_EQ("", AnswerBox(program, window, IDCANCEL)) << "no file box for " << button << " in " << start.ini;
+            for (DWORD start = GetTickCount(); !IsWindowEnabled(window) && GetTickCount() - start < 10000;) Sleep(50);
+            ASSERT_TRUE(IsWindowEnabled(window)) << "the window stayed disabled after " << button;
+        }
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        EXPECT_EQ(0u, ExitCode(program, 30000));
+        const std::string saved = ReadFileBytes(folder.File("Brumweld.ini"));
+        for (const std::string& line : start.kept) {
+            EXPECT_NE(std::string::npos, saved.find(line)) << line;
+        }
     }
 }
