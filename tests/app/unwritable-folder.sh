@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The program folder not writable, so the script cannot be written: Run must run nothing
-# and the window must return to idle. Root makes Wine ignore permissions, so the program
+# The program folder not writable, so the script cannot be written: Run must run nothing, say
+# why with the system's words and the folder, and the window must return to idle; at close the
+# settings that cannot be saved are said too. Root makes Wine ignore permissions, so the program
 # runs as an unprivileged user with a Wine prefix of its own in its home.
 # usage: unwritable-folder.sh BUILD_DIR PROGRAM_DIR DRIVE_EXE
 set -u
@@ -45,7 +46,8 @@ as_user "$WINESERVER -p; $WINE reg add 'HKCU\\Software\\Wine\\X11 Driver' /v Man
 
 if as_user "touch '$folder/probe'" 2>/dev/null; then echo "FAILED: the folder is writable for $user"; exit 1; fi
 
-as_user "$WINE '$folder/Brumweld.exe' 'C:\\in.avi' >/dev/null 2>&1" &
+# An input that exists, so Run gets as far as the script.
+as_user "$WINE '$folder/Brumweld.exe' 'C:\\windows\\win.ini' >/dev/null 2>&1" &
 program_pid=$!
 ok=
 for _ in $(seq 150); do
@@ -54,9 +56,19 @@ for _ in $(seq 150); do
 done
 [ -n "$ok" ] || { echo "FAILED: no window"; exit 1; }
 as_user "$WINE '$folder/drive.exe' fill-click 'C:\\out.flv'" || { echo "FAILED: Run could not be pressed"; exit 1; }
-sleep 1
+# The box names the folder as Windows does, by its drive letter.
+box=$(as_user "$WINE '$folder/drive.exe' answer 10" 2>&1) || { echo "FAILED: no box at Run: $box"; exit 1; }
+case "$box" in
+"ﾊﾞｯﾁﾌｧｲﾙを作成できませんでした"*"${folder##*/}"*) ;;
+*) echo "FAILED: Run's box said: $box"; exit 1 ;;
+esac
 as_user "$WINE '$folder/drive.exe' wait-idle 10" || { echo "FAILED: the window did not return to idle"; exit 1; }
 as_user "$WINE '$folder/drive.exe' close"
+box=$(as_user "$WINE '$folder/drive.exe' answer 10" 2>&1) || { echo "FAILED: no box at close: $box"; exit 1; }
+case "$box" in
+"設定を保存できませんでした"*) ;;
+*) echo "FAILED: the close's box said: $box"; exit 1 ;;
+esac
 for _ in $(seq 150); do kill -0 $program_pid 2>/dev/null || break; sleep 0.2; done
 kill -0 $program_pid 2>/dev/null && { echo "FAILED: the program did not end within 30 seconds of closing"; exit 1; }
 status=0

@@ -390,6 +390,7 @@ TEST_F(EncodeJob, CmdRunsTheScriptAsDocumentedInTheProgramFolder)
     EXPECT_EQ(1u, EncoderCalls().size());
     EXPECT_FALSE(FileExists(elsewhere.File("encoder-args.txt")));
     GetSystemDirectoryW(system, MAX_PATH);
+    std::printf("cmd reads the script in code page %u\n", GetOEMCP());
     EXPECT_EQ("\"" + Narrow(system) + "\\cmd.exe\" /d /v:off /s /c \"\"" + Narrow(system) + "\\chcp.com\" " +
                   std::to_string(GetOEMCP()) + " >nul & \".\\~enc.bat\"\"",
               ReadFileBytes(File("encoder-parent.txt")));

@@ -9,7 +9,7 @@ import subprocess
 import sys
 import tempfile
 
-SIZE_LIMIT = 64 * 1024
+SIZE_LIMIT = 52 * 1024
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "shell32.dll", "comctl32.dll", "comdlg32.dll",
                "msvcrt.dll"}
 RT_ICON, RT_DIALOG, RT_STRING, RT_GROUP_ICON = 3, 5, 6, 14

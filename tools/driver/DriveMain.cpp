@@ -3,6 +3,7 @@
 //   drive fill-click OUTPUT names the output file and presses Run, without waiting
 //   drive wait-idle SECONDS waits until the window is idle again
 //   drive close             closes the window as its close box would
+//   drive answer SECONDS    waits for a box of the program, prints its text and answers OK
 //   drive shown SECONDS     waits until the window is visible, brings it to the front, has it
 //                           painted whole and its process idle, and prints its rectangle:
 //                           left top width height
@@ -64,6 +65,26 @@ bool InFront(HWND window)
     return true;
 }
 
+// The box's text in UTF-8, so a shell script compares it whatever the code page.
+int Answer(HWND window, DWORD milliseconds)
+{
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    for (DWORD start = GetTickCount(); GetTickCount() - start < milliseconds; Sleep(50)) {
+        HWND box = drive::FindProcessWindow(processId, "#32770", window);
+        if (!box) continue;
+        wchar_t text[1024] = L"";
+        char utf8[4096] = "";
+        SendDlgItemMessageW(box, 0xFFFF, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
+        WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
+        std::printf("%s\n", utf8);
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        return 0;
+    }
+    std::fprintf(stderr, "drive: no box within %lu seconds\n", milliseconds / 1000);
+    return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -100,5 +121,6 @@ int main(int argc, char** argv)
         PostMessageA(window, WM_CLOSE, 0, 0);
         return 0;
     }
+    if (std::strcmp(argv[1], "answer") == 0 && argc == 3) return Answer(window, 1000 * std::atoi(argv[2]));
     return 2;
 }
