@@ -1,5 +1,6 @@
 #include "job/EncodeJob.h"
 
+#include "job/Cmd.h"
 #include "job/EncodeSettings.h"
 #include "job/EncoderCommand.h"
 #include "job/JobWindow.h"
@@ -17,7 +18,6 @@
 #include <process.h>
 #include <shellapi.h>
 
-#include <cstring>
 #include <memory>
 
 const char kScriptName[] = "~enc.bat";
@@ -81,101 +81,15 @@ bool OutputMade(const JobRun& run)
                      CompareFileTime(&now.ftLastWriteTime, &before.ftLastWriteTime) != 0);
 }
 
-bool IsWindows64()
+// cmd for the script, suspended until its worker waits for it, its code page the OEM one the
+// script's names are written in. It gets the script's hold before it runs: not inheritable, since
+// Wine's console host, which cmd starts, would keep it after cmd.
+bool StartJobCmd(JobRun& run, const wchar_t* folder, ProcessStarter start, ScopedHandle& thread)
 {
-    if (sizeof(void*) == 8) return true;
-    BOOL wow64 = FALSE;
-    auto isWow64 = SystemEntry<BOOL(WINAPI*)(HANDLE, PBOOL)>("kernel32.dll", "IsWow64Process");
-    return isWow64 && isWow64(GetCurrentProcess(), &wow64) && wow64;
-}
-
-// GetBinaryType says yes to DOS and 16-bit programs, which 64-bit Windows cannot run, and to
-// 64-bit programs, which 32-bit Windows cannot.
-bool IsRunnableProgram(const wchar_t* file)
-{
-    DWORD kind;
-    if (!GetBinaryTypeW(file, &kind)) return false;
-    return kind == SCS_32BIT_BINARY || (kind == SCS_64BIT_BINARY && IsWindows64());
-}
-
-// Where cmd, looking for the encoder by its bare name, stops in one folder of its search.
-enum EncoderFound { EncoderNotHere, EncoderRunnable, EncoderNotRunnable };
-
-EncoderFound LookForEncoder(const wchar_t* folder, const wchar_t* programFolder, const WideText& name)
-{
-    WideText place;
-    if (!*folder || !FullNameIn(folder, programFolder, place)) return EncoderNotHere;
-    if (place.Data()[place.Length() - 1] != L'\\') place.Append(L"\\");
-    place.Append(name.Data());
-    DWORD attributes = GetFileAttributesW(place.Data());
-    if (attributes == INVALID_FILE_ATTRIBUTES) return EncoderNotHere;
-    // A folder of that name, an empty file or any other that is no program ends the search too.
-    bool program = !(attributes & FILE_ATTRIBUTE_DIRECTORY) && IsRunnableProgram(place.Data());
-    return program ? EncoderRunnable : EncoderNotRunnable;
-}
-
-// This program's environment for cmd, as one block, without NoDefaultCurrentDirectoryInExePath:
-// with it, cmd would not look in its own folder for the encoder that Run found there.
-void CmdEnvironment(WideText& block)
-{
-    static const wchar_t kName[] = L"NoDefaultCurrentDirectoryInExePath";
-    const int nameLength = sizeof kName / sizeof kName[0] - 1;
-    wchar_t* strings = GetEnvironmentStringsW();
-    const wchar_t* end = strings;
-    while (*end) end += lstrlenW(end) + 1;
-    block.Reserve(static_cast<int>(end - strings) + 1);
-    wchar_t* out = block.Data();
-    for (const wchar_t* entry = strings; *entry; entry += lstrlenW(entry) + 1) {
-        int length = lstrlenW(entry);
-        if (length > nameLength && entry[nameLength] == L'=' &&
-            CompareStringW(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, entry, nameLength, kName, nameLength) == CSTR_EQUAL) {
-            continue;
-        }
-        CopyMemory(out, entry, (length + 1) * sizeof(wchar_t));
-        out += length + 1;
-    }
-    out[0] = out[1] = L'\0';
-    FreeEnvironmentStringsW(strings);
-}
-
-// cmd by its full name, in the program folder, in a console of its own that takes nothing of this
-// program's start, suspended until its worker waits for it. What users set in the registry changes
-// nothing: no AutoRun (/d), no delayed expansion (/v:off), and the console's code page set, by the
-// system's chcp with its words discarded, to the OEM one the script's names are written in before
-// the script is read. The script is named from the folder cmd starts in, so no folder name, which
-// cmd would expand, reaches its line. cmd gets the script's hold before it runs.
-bool StartCmd(JobRun& run, const wchar_t* folder, ProcessStarter start, ScopedHandle& thread)
-{
-    wchar_t system[MAX_PATH];
-    UINT length = GetSystemDirectoryW(system, MAX_PATH);
-    for (const wchar_t* p = system; length != 0 && *p; ++p) {
-        if (*p == L'%') length = 0;
-    }
-    if (length == 0 || length >= MAX_PATH) {
-        SetLastError(ERROR_BAD_PATHNAME);
-        return false;
-    }
-    wchar_t page[12];
-    wsprintfW(page, L"%u", GetOEMCP());
-    WideText cmd, line, environment;
-    cmd.Assign(system);
-    cmd.Append(L"\\cmd.exe");
-    const wchar_t* const parts[] = {L"\"", cmd.Data(), L"\" /d /v:off /s /c \"\"", system, L"\\chcp.com\" ", page,
-                                    L" >nul & \".\\~enc.bat\"\""};
-    for (const wchar_t* part : parts) line.Append(part);
-    CmdEnvironment(environment);
-    STARTUPINFOW startup;
-    ZeroMemory(&startup, sizeof startup);
-    startup.cb = sizeof startup;
     PROCESS_INFORMATION process;
-    if (!start(cmd.Data(), line.Data(), nullptr, nullptr, FALSE,
-               CREATE_NEW_CONSOLE | CREATE_SUSPENDED | CREATE_UNICODE_ENVIRONMENT, environment.Data(), folder, &startup,
-               &process)) {
-        return false;
-    }
+    if (!StartCmd(folder, GetOEMCP(), start, process)) return false;
     thread.Reset(process.hThread);
     run.cmd.Reset(process.hProcess);
-    // Not inheritable: Wine's console host, which cmd starts, would keep it after cmd.
     HANDLE held;
     if (DuplicateHandle(GetCurrentProcess(), run.script.Get(), run.cmd.Get(), &held, 0, FALSE, DUPLICATE_SAME_ACCESS)) {
         return true;
@@ -200,8 +114,8 @@ JobStart HoldScript(const TextBuffer& script, const char* path, ScopedHandle& he
     int length = script.Length();
     TextBuffer back(length + 1);
     DWORD read = 0;
-    bool same = ReadFile(held.Get(), back.Data(), length + 1, &read, nullptr) && read == static_cast<DWORD>(length) &&
-                std::memcmp(back.Data(), script.Data(), length) == 0;
+    bool same = ReadFile(held.Get(), back.Data(), length + 1, &read, nullptr) && read == static_cast<DWORD>(length);
+    for (int i = 0; same && i < length; ++i) same = back.Data()[i] == script.Data()[i];
     return same ? JobStarted : EarlierJobRunning;
 }
 
@@ -336,38 +250,6 @@ RunRecord* JobRuns::Begin()
     return latest;
 }
 
-bool EncoderReachable(const wchar_t* programFolder)
-{
-    DWORD size = GetEnvironmentVariableW(L"PATH", nullptr, 0);
-    WideText path(static_cast<int>(size));
-    if (size == 0 || GetEnvironmentVariableW(L"PATH", path.Data(), path.BufferSize()) == 0) path.Assign(L"");
-    WideText encoder;
-    FromCodePage(kEncoderName, CP_ACP, encoder);
-    // cmd looks in the folder the script runs in, then in each folder of the PATH; the first
-    // match decides. Quotes group an entry (a ';' inside is part of it) and are dropped.
-    WideText folder;
-    folder.Assign(programFolder);
-    folder.AddRootBackslash();
-    EncoderFound found = LookForEncoder(folder.Data(), folder.Data(), encoder);
-    WideText entry(path.Length());
-    for (const wchar_t* p = path.Data(); found == EncoderNotHere && *p;) {
-        int length = 0;
-        for (bool quoted = false; *p && (quoted || *p != L';'); ++p) {
-            if (*p == L'"') {
-                quoted = !quoted;
-            } else {
-                entry.Data()[length++] = *p;
-            }
-        }
-        entry.Data()[length] = L'\0';
-        if (*p) ++p;
-        // Wine's cmd ends its search at an empty entry, Windows' goes on: the warning is the safe side.
-        if (length == 0) break;
-        found = LookForEncoder(entry.Data(), folder.Data(), encoder);
-    }
-    return found == EncoderRunnable;
-}
-
 bool WriteBatchScript(const TextBuffer& script)
 {
     TextBuffer path(511);
@@ -405,7 +287,7 @@ JobStart StartJob(JobWindow& window, JobRuns& runs, EncodeSettings& settings, co
     // would write over the script cmd is reading.
     JobStart refused = IsSameExistingFile(run->output.Data(), scriptFile.Data()) ? OutputIsTheScript : JobStarted;
     ScopedHandle thread;
-    if (refused == JobStarted && !StartCmd(*run, folder.Data(), runs.start, thread)) {
+    if (refused == JobStarted && !StartJobCmd(*run, folder.Data(), runs.start, thread)) {
         error = GetLastError();
         refused = CmdNotStarted;
     }

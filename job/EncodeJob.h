@@ -1,5 +1,7 @@
 #pragma once
 
+#include "job/Cmd.h"
+
 #include <windows.h>
 
 class JobRuns;
@@ -39,16 +41,10 @@ JobStart StartJob(JobWindow& window, JobRuns& runs, EncodeSettings& settings, co
 // false with the system's reason as GetLastError gives it. A script that came out short is removed.
 bool WriteBatchScript(const TextBuffer& script);
 
-// True when cmd, running the script in the program folder, finds the encoder there or on the
-// PATH, and it is a program this Windows runs.
-bool EncoderReachable(const wchar_t* programFolder);
-
 // How a run ended, for its window: ConversionFailed, cmd ended with a code other than 0;
 // NothingToPlay, the output was not made; PlayerNotStarted, the player could not be started.
 enum RunEnd { NoRunEnd, RunEnded, ConversionFailed, NothingToPlay, PlayerNotStarted };
 
-// Starts a process as CreateProcessW does; tests put a refusing one in its place.
-using ProcessStarter = decltype(&CreateProcessW);
 
 // Guards the settings fields that a worker reads at the end of a run (OptFlag, Player), and the
 // runs' records, against the user-interface thread changing or releasing them at the same moment.

@@ -45,7 +45,6 @@ struct EncodeSettings {
     EncodeSettings() = default;
     EncodeSettings(const EncodeSettings&) = delete;
     EncodeSettings& operator=(const EncodeSettings&) = delete;
-    ~EncodeSettings();
 
     bool Has(OptionBit bit) const { return (OptFlag & bit) != 0; }
 };

@@ -1,5 +1,6 @@
 #include "job/EncoderCommand.h"
 
+#include "job/Cmd.h"
 #include "job/EncodeSettings.h"
 #include "support/TextBuffer.h"
 
@@ -10,32 +11,10 @@ const char kEncoderName[] = "mencoder.exe";
 
 namespace {
 
-// cmd expands % even between double quotes, so it is doubled; a double quote, which no
-// file name can hold, is dropped so the name can never end the quoting early.
-void AppendQuotedName(TextBuffer& line, const char* name, TextBuffer& work)
-{
-    work.Reserve(2 * lstrlenA(name));
-    char* out = work.Data();
-    for (const char* p = name; *p;) {
-        const char* next = CharNextA(p);
-        if (*p == '%') {
-            *out++ = '%';
-            *out++ = '%';
-        } else if (*p != '"') {
-            while (p < next) *out++ = *p++;
-        }
-        p = next;
-    }
-    *out = '\0';
-    line.Append("\"");
-    line.Append(work.Data());
-    line.Append("\"");
-}
-
 const char* FrameRateText(const char* framerate)
 {
-    if (lstrcmpA(framerate, "23.976") == 0) return "24000/1001";
-    if (lstrcmpA(framerate, "29.97") == 0) return "30000/1001";
+    if (lstrcmpiA(framerate, "23.976") == 0) return "24000/1001";
+    if (lstrcmpiA(framerate, "29.97") == 0) return "30000/1001";
     return framerate;
 }
 
@@ -55,7 +34,7 @@ void MakeEncoderCommand(TextBuffer& line, EncodePass pass, const EncodeSettings&
 
     line.Append(kEncoderName);
     line.Append(" ");
-    AppendQuotedName(line, texts.input, work);
+    AppendScriptName(line, texts.input);
     if (pass != SinglePass) {
         line.Append(" -passlogfile ");
         line.Append(kPassLogName);
@@ -99,7 +78,7 @@ void MakeEncoderCommand(TextBuffer& line, EncodePass pass, const EncodeSettings&
         line.Append(work.Data());
     }
     line.Append(" -o ");
-    AppendQuotedName(line, texts.output, work);
+    AppendScriptName(line, texts.output);
 }
 
 bool MakeScript(const EncodeSettings& settings, const ScriptTexts& texts, TextBuffer& script)
@@ -118,14 +97,5 @@ bool MakeScript(const EncodeSettings& settings, const ScriptTexts& texts, TextBu
         return false;
     }
     if (settings.Has(WaitForKey)) script.Append("echo.\r\necho ================\r\npause");
-    return true;
-}
-
-bool IsPlainScriptValue(const char* text)
-{
-    for (const char* p = text; *p; ++p) {
-        unsigned char c = static_cast<unsigned char>(*p);
-        if (c < 0x20 || c == '&' || c == '|' || c == '<' || c == '>' || c == '^' || c == '"' || c == '%') return false;
-    }
     return true;
 }

@@ -8,10 +8,6 @@ extern const char kPassLogName[];
 // The encoder, called by bare name: cmd finds it in the program folder or on the PATH.
 extern const char kEncoderName[];
 
-// cmd reads at most this many bytes of a script line; what lies beyond would run as a command
-// of its own.
-const int kLongestScriptLine = 8191;
-
 enum EncodePass { SinglePass = 0, FirstPass = 1, SecondPass = 2 };
 
 // What a run's lines take beside the settings, borrowed: the file names as the script writes
@@ -28,7 +24,3 @@ void MakeEncoderCommand(TextBuffer& line, EncodePass pass, const EncodeSettings&
 // cmd reads. The first pass of a two-pass run ends without a line end; every other
 // encoder line ends with CR LF.
 bool MakeScript(const EncodeSettings& settings, const ScriptTexts& texts, TextBuffer& script);
-
-// Frame rate and size go into the script unquoted: false when the text holds a character cmd
-// reads as an operator or a variable (& | < > ^ " %) or a control character.
-bool IsPlainScriptValue(const char* text);

@@ -2,6 +2,7 @@
 
 #include "job/EncodeSettings.h"
 #include "settings/ProfileReader.h"
+#include "support/CodePage.h"
 #include "support/ProgramFolder.h"
 #include "support/ScopedHandle.h"
 #include "support/TextBuffer.h"
@@ -10,7 +11,6 @@
 
 #include <windows.h>
 
-#include <cstring>
 
 const char kSettingsFileName[] = "Brumweld.ini";
 const char kSettingsTemporaryName[] = "Brumweld.tmp";
@@ -100,7 +100,7 @@ bool WriteSettingsLines(TextFileWriter& writer, const EncodeSettings& settings, 
 {
     const char* section = "";
     for (const StoredValue& value : kStoredValues) {
-        if (lstrcmpA(section, value.section) != 0) {
+        if (lstrcmpiA(section, value.section) != 0) {
             section = value.section;
             writer.WriteString("[");
             writer.WriteString(section);
@@ -182,23 +182,33 @@ bool SaveSettingsFile(const EncodeSettings& settings, const StoredPosition& posi
 
 bool CopyUtf8AsUtf16(const char* path, TextBuffer& copy)
 {
-    ScopedHandle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
-    DWORD size = file.IsValid() ? GetFileSize(file.Get(), nullptr) : 0;
+    WideText widePath;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    FromCodePage(path, CP_ACP, widePath);
     // A settings file is small: a larger one is read as it is.
-    if (size < 3 || size > 1 << 20) return false;
-    TextBuffer bytes(static_cast<int>(size));
-    DWORD read = 0;
-    if (!ReadFile(file.Get(), bytes.Data(), size, &read, nullptr) || read != size || std::memcmp(bytes.Data(), "\xEF\xBB\xBF", 3) != 0) {
+    if (!GetFileAttributesExW(widePath.Data(), GetFileExInfoStandard, &data) || data.nFileSizeHigh != 0 ||
+        data.nFileSizeLow < 3 || data.nFileSizeLow > 1 << 20) {
         return false;
     }
-    int length = MultiByteToWideChar(CP_UTF8, 0, bytes.Data() + 3, static_cast<int>(size) - 3, nullptr, 0);
+    const int size = static_cast<int>(data.nFileSizeLow);
+    ScopedHandle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+    TextBuffer bytes(size);
+    const unsigned char* mark = reinterpret_cast<const unsigned char*>(bytes.Data());
+    DWORD read = 0;
+    if (!file.IsValid() || !ReadFile(file.Get(), bytes.Data(), size, &read, nullptr) || read != static_cast<DWORD>(size) ||
+        mark[0] != 0xEF || mark[1] != 0xBB || mark[2] != 0xBF) {
+        return false;
+    }
+    int length = MultiByteToWideChar(CP_UTF8, 0, bytes.Data() + 3, size - 3, nullptr, 0);
     WideText wide(length + 1);
     wide.Data()[0] = 0xFEFF;
-    MultiByteToWideChar(CP_UTF8, 0, bytes.Data() + 3, static_cast<int>(size) - 3, wide.Data() + 1, length);
-    char folder[MAX_PATH];
-    copy.Reserve(MAX_PATH);
-    DWORD folderLength = GetTempPathA(MAX_PATH, folder);
-    if (folderLength == 0 || folderLength >= MAX_PATH || !GetTempFileNameA(folder, "Bru", 0, copy.Data())) return false;
+    MultiByteToWideChar(CP_UTF8, 0, bytes.Data() + 3, size - 3, wide.Data() + 1, length);
+    // Beside the settings file, where the program writes anyway.
+    TextBuffer folder;
+    folder.Assign(path);
+    folder.CutToFolder();
+    copy.Reserve(folder.Length() + MAX_PATH);
+    if (!GetTempFileNameA(folder.Data(), "Bru", 0, copy.Data())) return false;
     TextFileWriter writer;
     bool whole = writer.Open(copy.Data()) && (writer.Write(wide.Data(), (length + 1) * sizeof(wchar_t)), writer.Whole());
     if (writer.Close() && whole) return true;

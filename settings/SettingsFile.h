@@ -37,8 +37,8 @@ bool SaveSettingsFile(const EncodeSettings& settings, const StoredPosition& posi
                       FileReplacer replace = MoveFileExA);
 
 // A settings file saved as UTF-8 with its byte-order mark, copied as UTF-16 with its mark into
-// a new file of the temporary folder, named in copy, which the caller removes; false for any
-// other file, or when no copy could be made.
+// a new file beside it, named in copy, which the caller removes; false for any other file, or
+// when no copy could be made.
 bool CopyUtf8AsUtf16(const char* path, TextBuffer& copy);
 
 // What a file that holds none of the keys gives.

@@ -88,17 +88,18 @@ bool HasForbiddenCharacter(const wchar_t* name)
 
 bool FullNameIn(const wchar_t* name, const wchar_t* folder, WideText& full)
 {
-    WideText joined(lstrlenW(folder) + lstrlenW(name) + 2);
+    WideText joined;
     bool onFolderDrive = folder[0] && folder[1] == L':';
     if (IsAbsolute(name)) {
         joined.Assign(name);
     } else if (IsSeparator(name[0]) && onFolderDrive) {
-        lstrcpynW(joined.Data(), folder, 3);
-        lstrcatW(joined.Data(), name);
+        const wchar_t drive[] = {folder[0], L':', L'\0'};
+        joined.Assign(drive);
+        joined.Append(name);
     } else {
         joined.Assign(folder);
-        lstrcatW(joined.Data(), L"\\");
-        lstrcatW(joined.Data(), name);
+        joined.Append(L"\\");
+        joined.Append(name);
     }
     DWORD size = GetFullPathNameW(joined.Data(), 0, nullptr, nullptr);
     if (size == 0) return false;

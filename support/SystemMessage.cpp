@@ -5,11 +5,10 @@
 void AppendSystemMessage(DWORD error, WideText& text)
 {
     if (error == 0) return;
-    wchar_t* message = nullptr;
-    const DWORD flags = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
-    if (FormatMessageW(flags, nullptr, error, 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr) != 0) {
+    wchar_t message[1024];
+    const DWORD flags = FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
+    if (FormatMessageW(flags, nullptr, error, 0, message, sizeof message / sizeof message[0], nullptr) != 0) {
         text.Append(message);
-        LocalFree(message);
     } else {
         wchar_t number[16];
         wsprintfW(number, L"%lu", error);

@@ -53,7 +53,7 @@ void TextBuffer::Allocate(int newCapacity)
     char* array = new char[newCapacity + 1];
     array[newCapacity] = '\0';
     if (data) {
-        lstrcpyA(array, data);
+        CopyMemory(array, data, lstrlenA(data) + 1);
         delete[] data;
     }
     data = array;
@@ -80,14 +80,16 @@ int TextBuffer::Length() const
 
 void TextBuffer::Assign(const char* text)
 {
-    Reserve(lstrlenA(text));
-    lstrcpyA(data, text);
+    int length = lstrlenA(text);
+    Reserve(length);
+    MoveMemory(data, text, length + 1);
 }
 
 void TextBuffer::Append(const char* text)
 {
-    Reserve(Length() + lstrlenA(text));
-    lstrcatA(data, text);
+    int length = Length(), added = lstrlenA(text);
+    Reserve(length + added);
+    CopyMemory(data + length, text, added + 1);
 }
 
 int TextBuffer::FindLast(char c) const

@@ -9,7 +9,7 @@ void WideText::Reserve(int n)
 {
     if (n <= capacity) return;
     wchar_t* array = new wchar_t[n + 1];
-    lstrcpyW(array, data);
+    CopyMemory(array, data, (Length() + 1) * sizeof(wchar_t));
     delete[] data;
     data = array;
     capacity = n;
@@ -17,15 +17,17 @@ void WideText::Reserve(int n)
 
 void WideText::Assign(const wchar_t* text)
 {
-    Reserve(lstrlenW(text));
-    lstrcpyW(data, text);
+    int length = lstrlenW(text);
+    Reserve(length);
+    MoveMemory(data, text, (length + 1) * sizeof(wchar_t));
 }
 
 void WideText::Append(const wchar_t* text)
 {
-    int length = Length();
-    Reserve(length + lstrlenW(text));
-    lstrcpyW(data + length, text);
+    int length = Length(), added = lstrlenW(text);
+    // At least doubled, so a text joined from many parts is copied only a few times.
+    if (length + added > capacity) Reserve(length + added > 2 * capacity ? length + added : 2 * capacity);
+    CopyMemory(data + length, text, (added + 1) * sizeof(wchar_t));
 }
 
 void WideText::CutToFolder()
@@ -40,8 +42,7 @@ void WideText::CutToFolder()
 void WideText::AddRootBackslash()
 {
     if (Length() != 2 || data[1] != L':') return;
-    Reserve(3);
-    lstrcatW(data, L"\\");
+    Append(L"\\");
 }
 
 void WideText::ReplaceChar(wchar_t from, wchar_t to)

@@ -218,7 +218,7 @@ TEST_F(Program, TheEndOfARunPlaysOnlyWhatItMadeAndAFailedStartTouchesNothing)
     drive::Click(window, IDC_RUN);
     // With the system's reason and the folder.
     const std::string box = AnswerBox(program, window);
-    EXPECT_EQ(0u, box.find("ﾊﾞｯﾁﾌｧｲﾙを作成できませんでした\r\n")) << box;
+    EXPECT_EQ(0u, box.find("ﾊﾞｯﾁﾌｧｲﾙを作成できませんでした。\r\n")) << box;
     EXPECT_EQ(folder.Path(), box.substr(box.size() - folder.Path().size())) << box;
     EXPECT_TRUE(drive::IsEnabled(window, IDC_RUN));
     EXPECT_EQ("(player not started)", player(1500));
@@ -310,7 +310,7 @@ TEST_F(Program, WhatTheUsersWindowsSetsChangesNothingThatRuns)
     drive::SetText(window, IDC_INPUT_FILE, "fail.avi");
     RunToIdle(program, window);
     const std::string box = AnswerBox(program, window);
-    EXPECT_EQ(0u, box.find("変換に失敗しました\r\n終了ｺｰﾄﾞ: 1\r\n")) << box;
+    EXPECT_EQ(0u, box.find("変換に失敗しました。\r\n終了ｺｰﾄﾞ: 1\r\n")) << box;
 
     // A one-pass run writes its output through the link into ~pass.log, which the clean-up keeps.
     Host("ln.exe -s \"" + f + "\\~pass.log\" \"" + f + "\\out\\linked.flv\"");
@@ -441,6 +441,12 @@ TEST_F(BusyProgram, AJobStartedThroughADriveLetterHoldsBackRunByTheFoldersLongNa
     ASSERT_TRUE(script.IsValid());
     PostMessageA(GetDlgItem(window, IDC_INPUT_FILE), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
     ASSERT_EQ(0u, ExitCode(first, 30000));
+    // Windows' cmd holds no handle on its script; Wine's holds one that shares writing, so a
+    // writer that shares everything is kept out only by the hold the job's cmd got from the program.
+    ScopedHandle writer(CreateFileA((named + "~enc.bat").c_str(), GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr));
+    EXPECT_FALSE(writer.IsValid());
+    EXPECT_EQ(static_cast<DWORD>(ERROR_SHARING_VIOLATION), GetLastError());
 
     PROCESS_INFORMATION second = StartFrom(named + "Brumweld.exe", "in.avi", named);
     window = drive::WaitForMainWindow(second.dwProcessId, 30000);
@@ -459,8 +465,9 @@ TEST_F(BusyProgram, AJobStartedThroughADriveLetterHoldsBackRunByTheFoldersLongNa
 }
 
 // Windows' cmd keeps only an offset into a running script and reopens it for each line: a
-// second Run rewriting it would change what the first job runs next. (Wine's cmd holds the
-// script open, so the refusal here must come from the job's own token, not from that lock.)
+// second Run rewriting it would change what the first job runs next. The refusal comes from the
+// job's hold on the script, which its cmd keeps to the console's end (Wine's cmd, measured, lets a
+// running script be rewritten).
 TEST_F(BusyProgram, AJobThatOutlivesItsWindowHoldsBackRunInItsFolderOnly)
 {
     ScopedHandle gate(CreateEventA(nullptr, TRUE, FALSE, "BrumweldTestEncoderGate"));

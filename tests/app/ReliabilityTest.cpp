@@ -42,7 +42,7 @@ protected:
         PostMessageA(window, WM_CLOSE, 0, 0);
         if (!unsavedIn.empty()) {
             const std::string box = AnswerBox(program, window);
-            EXPECT_EQ(0u, box.find("設定を保存できませんでした\r\n")) << box;
+            EXPECT_EQ(0u, box.find("設定を保存できませんでした。\r\n")) << box;
             EXPECT_EQ(unsavedIn, box.substr(box.size() - std::min(box.size(), unsavedIn.size()))) << box;
         }
         return ExitCode(program, 30000) == 0;

@@ -43,12 +43,14 @@ def template_names():
 
 
 def box_texts():
-    """The first line of each text the main window shows in a box: its named texts and its refusals."""
+    """Each text the main window shows in a box, its named texts and its table of outcomes, as
+    (first line, whether other lines follow)."""
     texts = []
     for line in open(os.path.join(ROOT, "ui/main/MainDialog.cpp"), encoding="utf-8"):
-        found = re.match(r'(?:const wchar_t k\w+\[\] = |\s*\{\w+, )L"((?:[^"\\]|\\.)*)"', line)
+        found = re.match(r'(?:const wchar_t k\w+\[\] = |\s*\{(?:[\w:]+, )+)L"((?:[^"\\]|\\.)*)"', line)
         if found and "\\0" not in found.group(1):
-            texts.append(found.group(1).split("\\r\\n")[0].replace("\\\\", "\\"))
+            lines = found.group(1).split("\\r\\n")
+            texts.append((lines[0].replace("\\\\", "\\"), len(lines) > 1))
     return texts
 
 
@@ -93,13 +95,18 @@ def main():
     failures += ["readme.txt does not name %r" % name for name in names if name not in text]
     if not names:
         failures.append("no buttons or check boxes found in the template")
-    # The readme wraps its lines with an indent: a text may run across two.
-    joined = re.sub(r"\r\n\s*", "", text)
+    # Each box's first line whole on one line of the readme, so a search in Notepad finds it.
     boxes = box_texts()
     print("boxes: %d" % len(boxes))
-    failures += ["readme.txt does not name the box %r" % box for box in boxes if box not in joined]
-    if len(boxes) < 15:
+    lines = text.split("\r\n")
+    failures += ["readme.txt has no line that names the box %r" % box for box, _ in boxes
+                 if not any(box in line for line in lines)]
+    if len(boxes) < 20:
         failures.append("only %d box texts found in the main window" % len(boxes))
+    # The program's own texts end a first line that others follow with 。 and no other; the one
+    # text the program was designed with stays as it was given.
+    failures += ["the box %r ends its first line %s" % (box, "without 。" if more else "with 。")
+                 for box, more in boxes if box != "ファイル名を指定してください" and box.endswith("。") != more]
 
     for failure in failures:
         print("FAILED: " + failure)

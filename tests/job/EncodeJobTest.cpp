@@ -351,21 +351,6 @@ TEST(EncodeJobRefused, WindowsRefusingCmdOrItsHoldRunsNothing)
     EXPECT_FALSE(FileExists(files.File("encoder-args.txt")));
 }
 
-// cmd finds the encoder where Run found it only if it is a program this Windows runs: a DOS
-// program named mencoder.exe is no encoder.
-TEST(EncoderCheck, OnlyAProgramThisWindowsRunsIsTheEncoder)
-{
-    TempFolder folder;
-    std::string dos(512, '\0');
-    dos[0] = 'M';
-    dos[1] = 'Z';
-    dos[8] = 4;
-    WriteFileBytes(folder.File("mencoder.exe"), dos);
-    EXPECT_FALSE(EncoderReachable(Widen(folder.Path()).c_str()));
-    ASSERT_TRUE(CopyFileA((ExecutableFolder() + "\\mencoder.exe").c_str(), folder.File("mencoder.exe").c_str(), FALSE));
-    EXPECT_TRUE(EncoderReachable(Widen(folder.Path()).c_str()));
-}
-
 // cmd by its full name runs the script in the program folder, whatever this process's current
 // folder is, and that folder does not move. Its line holds what Windows needs, though Wine's cmd
 // shows none of it: /d against the registry's AutoRun, /v:off against its DelayedExpansion, chcp

@@ -15,6 +15,6 @@ void LoadResourceText(UINT id, WideText& text)
     const wchar_t* entry = nullptr;
     int length = LoadStringW(ModuleHandle(), id, reinterpret_cast<LPWSTR>(&entry), 0);
     text.Reserve(length);
-    if (length > 0) lstrcpynW(text.Data(), entry, length + 1);
+    if (length > 0) CopyMemory(text.Data(), entry, length * sizeof(wchar_t));
     text.Data()[length > 0 ? length : 0] = L'\0';
 }

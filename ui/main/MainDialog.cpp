@@ -23,34 +23,38 @@ namespace {
 // Wide, so the window shows the same characters under any ANSI code page.
 const wchar_t* const kModeTexts[] = {L"固定ﾋﾞｯﾄﾚｰﾄ (1pass-CBR)", L"品質ﾍﾞｰｽ    (1pass-VBR)", L"可変ﾋﾞｯﾄﾚｰﾄ (2pass-VBR)"};
 const wchar_t* const kChannelTexts[] = {L"自動", L"ｽﾃﾚｵ", L"ｼﾞｮｲﾝﾄｽﾃﾚｵ", L"ﾓﾉﾗﾙ"};
-// Those about something Windows refused go on with the system's reason and the folder.
-const wchar_t kScriptNotRun[] = L"ﾊﾞｯﾁﾌｧｲﾙを作成できませんでした\r\n";
-const wchar_t kCmdNotStarted[] = L"ﾊﾞｯﾁﾌｧｲﾙを実行できませんでした\r\n";
-const wchar_t kSettingsNotSaved[] = L"設定を保存できませんでした\r\n";
-const wchar_t kConversionFailed[] = L"変換に失敗しました\r\n終了ｺｰﾄﾞ: %s\r\n"
-                                    L"「変換終了後、ｷｰ入力待ちを行う」をｵﾝにすると mencoder のﾒｯｾｰｼﾞを読めます";
-const wchar_t kNoOutput[] = L"変換後のﾌｧｲﾙが作成されませんでした";
-const wchar_t kPlayerNotStarted[] = L"ﾌﾟﾚｲﾔｰを起動できませんでした";
-const wchar_t kEarlierJob[] = L"前回の変換がまだ終わっていません";
 const wchar_t kProgramFile[] = L"出力ﾌｧｲﾙにﾌﾟﾛｸﾞﾗﾑのﾌｧｲﾙは指定できません";
-// Each of Run's refusals; the ones about the program folder end with it.
+// What each outcome says, in one table: Run's refusals, how a start and the end of a run went,
+// the save of the settings and the choice of a player. A box about something Windows refused
+// goes on with the system's words for it, one about a folder ends with the program folder, and a
+// first line that other lines follow ends with 「。」. The exit code of a failed run takes the %s.
 const struct {
-    RunRefusal reason;
+    unsigned char topic, outcome;
+    bool givesReason, namesFolder;
     const wchar_t* text;
-    bool namesFolder;
-} kRefusals[] = {
-    {NoFileNames, L"ファイル名を指定してください", false},
-    {NetworkProgramFolder, L"ﾈｯﾄﾜｰｸ上のﾌｫﾙﾀﾞではﾊﾞｯﾁﾌｧｲﾙを実行できません。\r\nﾌﾟﾛｸﾞﾗﾑをこのｺﾝﾋﾟｭｰﾀｰのﾌｫﾙﾀﾞに置いてください:\r\n", true},
-    {UnusableProgramFolder, L"ﾌﾟﾛｸﾞﾗﾑのﾌｫﾙﾀﾞ名をﾊﾞｯﾁﾌｧｲﾙで使える形に書けません。\r\nこの Windows の文字ｺｰﾄﾞにある文字だけの名前のﾌｫﾙﾀﾞに置いてください:\r\n", true},
-    {UnusableCharacter, L"ﾌｧｲﾙ名に使えない文字が含まれています", false},
-    {DriveRelativeName, L"ﾄﾞﾗｲﾌﾞ名の後に \\ のないﾌｧｲﾙ名は使えません", false},
-    {InputMissing, L"入力ﾌｧｲﾙが見つかりません", false},
-    {NoWrittenForm, L"ﾊﾞｯﾁﾌｧｲﾙには、このﾌｧｲﾙを指す名前を書けません。\r\n名前の中の、この Windows の文字ｺｰﾄﾞにない文字を変えてください", false},
-    {SameFile, L"入力ﾌｧｲﾙと出力ﾌｧｲﾙが同じです", false},
-    {OutputIsProgramFile, kProgramFile, false},
-    {UnusableValue, L"ﾌﾚｰﾑﾚｰﾄかｻｲｽﾞに使えない文字が含まれています", false},
-    {EncoderMissing, L"mencoder.exe が見つかりません。\r\nﾌﾟﾛｸﾞﾗﾑのﾌｫﾙﾀﾞか PATH のﾌｫﾙﾀﾞに置いてください:\r\n", true},
-    {LineTooLong, L"ﾌｧｲﾙ名が長すぎます", false},
+} kBoxes[] = {
+    {MainDialog::Refusal, NoFileNames, false, false, L"ファイル名を指定してください"},
+    {MainDialog::Refusal, NetworkProgramFolder, false, true, L"ﾈｯﾄﾜｰｸ上のﾌｫﾙﾀﾞではﾊﾞｯﾁﾌｧｲﾙを実行できません。\r\nﾌﾟﾛｸﾞﾗﾑをこのｺﾝﾋﾟｭｰﾀｰのﾌｫﾙﾀﾞに置いてください:\r\n"},
+    {MainDialog::Refusal, UnusableProgramFolder, false, true, L"ﾌﾟﾛｸﾞﾗﾑのﾌｫﾙﾀﾞ名をﾊﾞｯﾁﾌｧｲﾙで使える形に書けません。\r\nこの Windows の文字ｺｰﾄﾞにある文字だけの名前のﾌｫﾙﾀﾞに置いてください:\r\n"},
+    {MainDialog::Refusal, UnusableCharacter, false, false, L"ﾌｧｲﾙ名に使えない文字が含まれています"},
+    {MainDialog::Refusal, DriveRelativeName, false, false, L"ﾄﾞﾗｲﾌﾞ名の後に \\ のないﾌｧｲﾙ名は使えません"},
+    {MainDialog::Refusal, InputMissing, false, false, L"入力ﾌｧｲﾙが見つかりません"},
+    {MainDialog::Refusal, NoWrittenForm, false, false, L"ﾊﾞｯﾁﾌｧｲﾙには、このﾌｧｲﾙを指す名前を書けません。\r\n名前の中の、この Windows の文字ｺｰﾄﾞにない文字を変えてください"},
+    {MainDialog::Refusal, SameFile, false, false, L"入力ﾌｧｲﾙと出力ﾌｧｲﾙが同じです"},
+    {MainDialog::Refusal, OutputIsProgramFile, false, false, kProgramFile},
+    {MainDialog::Refusal, UnusableValue, false, false, L"ﾌﾚｰﾑﾚｰﾄかｻｲｽﾞに使えない文字が含まれています"},
+    {MainDialog::Refusal, ValueTooLong, false, false, L"ﾌﾚｰﾑﾚｰﾄかｻｲｽﾞが長すぎます"},
+    {MainDialog::Refusal, EncoderMissing, false, true, L"mencoder.exe が見つかりません。\r\nﾌﾟﾛｸﾞﾗﾑのﾌｫﾙﾀﾞか PATH のﾌｫﾙﾀﾞに置いてください:\r\n"},
+    {MainDialog::Refusal, LineTooLong, false, false, L"ﾌｧｲﾙ名が長すぎます"},
+    {MainDialog::Start, ScriptNotRun, true, true, L"ﾊﾞｯﾁﾌｧｲﾙを作成できませんでした。\r\n"},
+    {MainDialog::Start, CmdNotStarted, true, true, L"ﾊﾞｯﾁﾌｧｲﾙを実行できませんでした。\r\n"},
+    {MainDialog::Start, EarlierJobRunning, false, false, L"前回の変換がまだ終わっていません"},
+    {MainDialog::Start, OutputIsTheScript, false, false, kProgramFile},
+    {MainDialog::End, ConversionFailed, false, false, L"変換に失敗しました。\r\n終了ｺｰﾄﾞ: %s\r\n「変換終了後、ｷｰ入力待ちを行う」をｵﾝにすると mencoder のﾒｯｾｰｼﾞを読めます"},
+    {MainDialog::End, NothingToPlay, false, false, L"変換後のﾌｧｲﾙが作成されませんでした"},
+    {MainDialog::End, PlayerNotStarted, false, false, L"ﾌﾟﾚｲﾔｰを起動できませんでした"},
+    {MainDialog::Save, 0, true, true, L"設定を保存できませんでした。\r\n"},
+    {MainDialog::Player, 0, false, false, L"ﾌﾟﾚｲﾔｰの名前を設定ﾌｧｲﾙに書けません。\r\n名前の中の、この Windows の文字ｺｰﾄﾞにない文字を変えてください"},
 };
 const wchar_t kInputFilter[] = L"すべてのﾌｧｲﾙ(*.*)\0*.*\0";
 const wchar_t kPlayerFilter[] = L"exeﾌｧｲﾙ\0*.exe\0";
@@ -212,8 +216,7 @@ void MainDialog::SaveSettings(bool tell)
     position.x = normal.x;
     position.y = normal.y;
     DWORD error = SaveSettingsFile(settings, position);
-    WideText folder;
-    if (error && tell && GetProgramFolder(folder)) Say(kSettingsNotSaved, error, folder.Data());
+    if (error && tell) Tell(Save, 0, error);
 }
 
 int MainDialog::OnDropFiles(UINT_PTR drop)
@@ -275,33 +278,31 @@ void MainDialog::RunCommand()
                           frameRateText.Data(), frameSizeText.Data(), sampleRateText.Data()};
     RunRefusal refusal = CheckRun(request, plan);
     if (refusal != RunAllowed) {
-        Refuse(refusal, folder);
+        Tell(Refusal, refusal);
         return;
     }
     DWORD error = 0;
-    switch (StartJob(*this, runs, settings, plan.script, plan.output.file, error)) {
-    case JobStarted: runOutput.Assign(plan.output.file.Data()); break;
-    case ScriptNotRun: Say(kScriptNotRun, error, folder.Data()); break;
-    case CmdNotStarted: Say(kCmdNotStarted, error, folder.Data()); break;
-    case EarlierJobRunning: Warn(kEarlierJob); break;
-    case OutputIsTheScript: Warn(kProgramFile); break;
+    JobStart start = StartJob(*this, runs, settings, plan.script, plan.output.file, error);
+    if (start == JobStarted) {
+        runOutput.Assign(plan.output.file.Data());
+    } else {
+        Tell(Start, start, error);
     }
 }
 
-void MainDialog::Refuse(RunRefusal refusal, const WideText& folder)
+void MainDialog::Tell(Topic topic, int outcome, DWORD error, DWORD exitCode)
 {
-    for (const auto& box : kRefusals) {
-        if (box.reason == refusal) Say(box.text, 0, box.namesFolder ? folder.Data() : L"");
+    for (const auto& box : kBoxes) {
+        if (box.topic != topic || box.outcome != outcome) continue;
+        wchar_t code[16], text[512];
+        wsprintfW(code, exitCode < 0x10000 ? L"%lu" : L"0x%08lX", exitCode);
+        wsprintfW(text, box.text, code);
+        WideText whole, folder;
+        whole.Assign(text);
+        if (box.givesReason) AppendSystemMessage(error, whole);
+        if (box.namesFolder && GetProgramFolder(folder)) whole.Append(folder.Data());
+        Warn(whole.Data());
     }
-}
-
-void MainDialog::Say(const wchar_t* text, DWORD error, const wchar_t* folder)
-{
-    WideText whole;
-    whole.Assign(text);
-    AppendSystemMessage(error, whole);
-    whole.Append(folder);
-    Warn(whole.Data());
 }
 
 int MainDialog::OnUserMessage(UINT msg, UINT_PTR, UINT_PTR)
@@ -319,12 +320,7 @@ int MainDialog::OnUserMessage(UINT msg, UINT_PTR, UINT_PTR)
         FromCodePage(ini.Data(), CP_ACP, iniFile);
         if (IsSameExistingFile(runOutput.Data(), iniFile.Data())) outputIsSettingsFile = true;
     }
-    wchar_t code[16], text[256];
-    wsprintfW(code, exitCode < 0x10000 ? L"%lu" : L"0x%08lX", exitCode);
-    wsprintfW(text, kConversionFailed, code);
-    if (end == ConversionFailed) Warn(text);
-    if (end == NothingToPlay) Warn(kNoOutput);
-    if (end == PlayerNotStarted) Warn(kPlayerNotStarted);
+    Tell(End, end, 0, exitCode);
     return 1;
 }
 
@@ -383,8 +379,9 @@ void MainDialog::ChoosePlayer()
     if (!AskOpenFileName(GetHwnd(), kPlayerFilter, L"exe", folder.Data(), path)) return;
     WrittenName player;
     NameFault fault = ResolveName(path.Data(), L"", ExistingFile, CP_ACP, player);
+    // The player goes into no batch file, only into the settings file.
     if (fault != NameUsable) {
-        Refuse(RefusalFor(fault), WideText());
+        Tell(Player, 0);
         return;
     }
     // A run that is ending may be reading the player at this moment.

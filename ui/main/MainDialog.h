@@ -11,6 +11,9 @@ struct EncodeSettings;
 // The program's one window: file fields, encoder settings, options and Run.
 class MainDialog : public Dialog, public JobWindow {
 public:
+    // What a box is about: its outcome is a RunRefusal, a JobStart, a RunEnd, or none.
+    enum Topic { Refusal, Start, End, Save, Player };
+
     explicit MainDialog(EncodeSettings& settings) : settings(settings) {}
 
     // Creates, fills, places and shows the window; false when it cannot be created.
@@ -45,10 +48,9 @@ private:
     void ReadValue(int id, char* value);
     // The displayed text of the sample-rate list, whole; empty when nothing is selected.
     void GetSampleRateText(TextBuffer& text);
-    // The box for a refusal; the folder is named in those about the program folder.
-    void Refuse(RunRefusal refusal, const WideText& folder);
-    // A box: the text, the system's words for the error (none for 0), and the folder.
-    void Say(const wchar_t* text, DWORD error, const wchar_t* folder);
+    // The box of an outcome, with the system's words for the error and the exit code where its
+    // text takes them; nothing for an outcome that says nothing (RunEnded).
+    void Tell(Topic topic, int outcome, DWORD error = 0, DWORD exitCode = 0);
     // The folder of a chosen file, as it is written in the code page; unchanged if it cannot be.
     void WrittenFolder(const WideText& path, TextBuffer& folder);
     // Stores the controls and writes the settings file, the first time only; tell shows the box

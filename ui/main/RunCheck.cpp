@@ -1,5 +1,6 @@
 #include "ui/main/RunCheck.h"
 
+#include "job/Cmd.h"
 #include "job/EncodeJob.h"
 #include "job/EncodeSettings.h"
 #include "job/EncoderCommand.h"
@@ -25,12 +26,14 @@ bool IsProgramFile(const wchar_t* file, const wchar_t* folder)
     return false;
 }
 
-// A value goes into the script as the settings keep it: it must be the text shown, whole and
-// exact, and plain to cmd, since it is not quoted.
-bool IsUsableValue(const wchar_t* shown, const char* kept)
+// A value goes into the script as the settings keep it: it must be the text shown, exact in the
+// code page and plain to cmd, since it is not quoted, and whole in the record.
+RunRefusal ValueRefusal(const wchar_t* shown, const char* kept)
 {
     TextBuffer whole;
-    return ToCodePage(shown, CP_ACP, whole) && lstrcmpA(whole.Data(), kept) == 0 && IsPlainScriptValue(kept);
+    if (!ToCodePage(shown, CP_ACP, whole) || !IsPlainScriptValue(whole.Data())) return UnusableValue;
+    // The record keeps what it could of this same text: only a cut one is shorter.
+    return whole.Length() == lstrlenA(kept) ? RunAllowed : ValueTooLong;
 }
 
 }  // namespace
@@ -55,8 +58,7 @@ RunRefusal CheckRun(const RunRequest& request, RunPlan& plan)
     NameFault inputFault = ResolveName(request.input, folder, ExistingFile, CP_OEMCP, plan.input);
     NameFault outputFault = ResolveName(request.output, folder, NewFile, CP_OEMCP, plan.output);
     if (inputFault == NameEmpty || outputFault == NameEmpty) return NoFileNames;
-    // cmd cannot run a script in a network folder: it warns and runs in the Windows folder instead.
-    if (IsNetworkName(folder)) return NetworkProgramFolder;
+    if (!RunsScriptsIn(folder)) return NetworkProgramFolder;
     TextBuffer writtenFolder;
     if (!ResolveFolderName(folder, CP_ACP, writtenFolder)) return UnusableProgramFolder;
     if (inputFault != NameUsable) return RefusalFor(inputFault);
@@ -64,12 +66,13 @@ RunRefusal CheckRun(const RunRequest& request, RunPlan& plan)
     // The encoder would overwrite its own source.
     if (IsSameExistingFile(plan.input.file.Data(), plan.output.file.Data())) return SameFile;
     if (IsProgramFile(plan.output.file.Data(), folder)) return OutputIsProgramFile;
-    if (!IsUsableValue(request.frameRate, settings.framerate) ||
-        (settings.bSize != 0 && !IsUsableValue(request.frameSize, settings.size))) {
-        return UnusableValue;
-    }
+    RunRefusal value = ValueRefusal(request.frameRate, settings.framerate);
+    if (value == RunAllowed && settings.bSize != 0) value = ValueRefusal(request.frameSize, settings.size);
+    if (value != RunAllowed) return value;
     // Without it the console would open and close at once, with nothing said.
-    if (!EncoderReachable(folder)) return EncoderMissing;
+    WideText encoder;
+    FromCodePage(kEncoderName, CP_ACP, encoder);
+    if (!FindsProgram(folder, encoder.Data())) return EncoderMissing;
     ScriptTexts texts = {plan.input.text.Data(), plan.output.text.Data(), request.sampleRate};
     return MakeScript(settings, texts, plan.script) ? RunAllowed : LineTooLong;
 }

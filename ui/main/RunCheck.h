@@ -18,6 +18,8 @@ enum RunRefusal {
     SameFile,
     OutputIsProgramFile,
     UnusableValue,
+    // A frame rate or size longer than the settings record keeps.
+    ValueTooLong,
     EncoderMissing,
     LineTooLong,
 };

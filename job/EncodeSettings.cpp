@@ -1,8 +1,0 @@
-#include "job/EncodeSettings.h"
-
-EncodeSettings::~EncodeSettings()
-{
-    Player.Release();
-    OutputDir.Release();
-    InputDir.Release();
-}
