@@ -243,6 +243,11 @@ RunEnd JobRuns::TakeEnd(DWORD* exitCode)
     return end;
 }
 
+bool JobRuns::WorkerDone() const
+{
+    return !latest || InterlockedCompareExchange(&latest->holders, 0, 0) == 1;
+}
+
 RunRecord* JobRuns::Begin()
 {
     ReleaseRun(latest);

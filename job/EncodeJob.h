@@ -73,6 +73,9 @@ public:
     // How the latest run ended, taken once, with cmd's exit code for a failed conversion: only the
     // end of a run the window started ends its busy state.
     RunEnd TakeEnd(DWORD* exitCode = nullptr);
+    // True once the latest run's worker has let go of its record, its last step: a check that
+    // something did not happen at a run's end waits for this.
+    bool WorkerDone() const;
 
 private:
     friend JobStart StartJob(JobWindow&, JobRuns&, EncodeSettings&, const TextBuffer&, const WideText&, DWORD&);

@@ -47,16 +47,17 @@ protected:
         return calls;
     }
 
-    // The player is started without waiting for it; the worker reads the output field
-    // through this thread's messages before that.
-    std::string WaitForPlayer(DWORD milliseconds = 20000) const
+    // What the player got, asked once the run's worker has ended: a player it started exists by
+    // then (ShellExecuteEx returns once it does) or has written already. The player is waited for
+    // to its end, so the next run meets none.
+    std::string PlayerGot()
     {
-        for (DWORD start = GetTickCount(); GetTickCount() - start < milliseconds;) {
-            if (FileExists(File("player-args.txt"))) return ReadFileBytes(File("player-args.txt"));
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-            Pump();
-        }
-        return "(player not started)";
+        EXPECT_TRUE(PumpUntil([&] { return window.runs.WorkerDone(); }, 20000)) << "the worker did not end";
+        const std::string args = File("player-args.txt");
+        auto running = [] { return FindChildProcess(GetCurrentProcessId(), "player.exe") != 0; };
+        if (!FileExists(args) && !running()) return "(player not started)";
+        PumpUntil([&] { return FileExists(args) && !running(); }, 20000);
+        return FileExists(args) ? ReadFileBytes(args) : "(the player wrote nothing)";
     }
 
     void Run()
@@ -183,7 +184,7 @@ TEST_F(EncodeJob, PlayerGetsTheOutputAsOneArgumentOnlyWhenTheRunMadeIt)
         DWORD exitCode = 99;
         EXPECT_EQ(c.end, window.runs.TakeEnd(&exitCode)) << c.output;
         EXPECT_EQ(c.end == ConversionFailed ? 1u : 0u, exitCode) << c.output;
-        EXPECT_EQ(c.arguments, WaitForPlayer(c.arguments == notPlayed ? 1500 : 20000)) << c.output;
+        EXPECT_EQ(c.arguments, PlayerGot()) << c.output;
     }
     for (const char* name : {"clip.avi", "backdated.avi", "fail.avi", "trip 01.flv", "trip 02.flv", "trip 03.flv",
                              "trip 04.flv", "trip 05.flv", "trip 06.flv", "trip 07.flv", "trip 08.flv", "trip 09.flv"}) {
@@ -205,7 +206,7 @@ TEST_F(EncodeJob, PlayerTakesTheRunsOutputAndThePlayerAtTheEnd)
         settings.Player.Assign(File("player.exe").c_str());
     }
     ASSERT_TRUE(window.WaitIdle());
-    EXPECT_EQ(File("old.flv") + "\r\n", WaitForPlayer());
+    EXPECT_EQ(File("old.flv") + "\r\n", PlayerGot());
     for (const char* name : {"later.avi", "old.flv"}) Remove(name);
 }
 
@@ -296,7 +297,7 @@ TEST_F(EncodeJob, UnwritableScriptRunsNothing)
     EXPECT_EQ(static_cast<DWORD>(ERROR_ACCESS_DENIED), window.error);
     RemoveDirectoryA(File("~enc.bat").c_str());
     EXPECT_TRUE(window.Calls().empty()) << "the window went busy";
-    EXPECT_EQ("(player not started)", WaitForPlayer(1500));
+    EXPECT_EQ("(player not started)", PlayerGot());
     EXPECT_FALSE(FileExists(File("encoder-args.txt")));
     EXPECT_EQ("another job", ReadFileBytes(File("~pass.log")));
 }

@@ -426,8 +426,8 @@ TEST_F(MainWindowTest, ARunEndingAfterTheWindowWentTouchesNothing)
     SetEvent(gate.Get());
     EXPECT_TRUE(PumpUntil([&] { return ReadFileBytes(File("encoder-done.txt")) == "done\r\ndone\r\n"; }, 60000))
         << "encoder-done.txt: " << ReadFileBytes(File("encoder-done.txt"));
-    // The script has ended: an end step would act now.
-    Sleep(2000);
+    // The worker has let go of its run: an end step would have acted by now.
+    EXPECT_TRUE(PumpUntil([&] { return window.RunWorkerDone(); }, 30000)) << "the worker did not end";
     EXPECT_TRUE(FileExists(File("~enc.bat")));
     EXPECT_TRUE(FileExists(File("~pass.log")));
     EXPECT_FALSE(FileExists(played)) << "the player was started";

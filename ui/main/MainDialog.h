@@ -41,6 +41,7 @@ public:
     void PostRunEnd() override;
     // A run ending from now on reaches neither the window nor the settings.
     void CloseRuns() { runs.Close(); }
+    bool RunWorkerDone() const { return runs.WorkerDone(); }
 
 private:
     void EnableModeControls(int mode);
