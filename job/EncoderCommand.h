@@ -21,6 +21,6 @@ struct ScriptTexts {
 // One encoder command line for the pass, without its line end.
 void MakeEncoderCommand(TextBuffer& line, EncodePass pass, const EncodeSettings& settings, const ScriptTexts& texts);
 // The whole script, each line built once; false, with nothing kept, when a line is longer than
-// cmd reads. The first pass of a two-pass run ends without a line end; every other
-// encoder line ends with CR LF.
+// cmd reads. The first pass of a two-pass run ends with two line ends (an empty line
+// follows it); every other encoder line ends with one, CR LF.
 bool MakeScript(const EncodeSettings& settings, const ScriptTexts& texts, TextBuffer& script);
