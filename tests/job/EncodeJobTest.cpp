@@ -430,7 +430,9 @@ TEST_F(EncodeJob, WaitForKeyKeepsTheRunBusyUntilAKey)
         if (FileExists(File("encoder-args.txt"))) script = FindChildProcess(started.dwProcessId, "cmd.exe");
     }
     ASSERT_NE(0u, script) << "the script did not run";
-    Sleep(1500);
+    // The rule the script echoes last: cmd has reached its pause, and only a key ends it now.
+    ASSERT_EQ(0u, RunToEnd("\"" + File("presskey.exe") + "\" " + std::to_string(script) + " --wait-for ================", 30000))
+        << "the script's console never showed its final rule";
     EXPECT_FALSE(FileExists(File("idle.txt"))) << "the run ended before a key was pressed";
     EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(child.Get(), 0));
 
