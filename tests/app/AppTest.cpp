@@ -188,14 +188,8 @@ TEST_F(Program, TheEndOfARunPlaysOnlyWhatItMadeAndAFailedStartTouchesNothing)
     HWND window = drive::WaitForMainWindow(program.dwProcessId, 30000);
     ASSERT_NE(nullptr, window);
     const std::string played = folder.File("player-args.txt");
-    // Asked once the run's end is shown: the program starts the player before it records the end,
-    // so a player it started exists by then or has written already.
-    auto player = [&] {
-        auto running = [&] { return FindChildProcess(program.dwProcessId, "player.exe") != 0; };
-        if (!FileExists(played) && !running()) return std::string("(player not started)");
-        for (DWORD start = GetTickCount(); (!FileExists(played) || running()) && GetTickCount() - start < 20000;) Sleep(50);
-        return ReadFileBytes(played);
-    };
+    // Asked once the run's end is shown, which the program records after starting the player.
+    auto player = [&] { return PlayerArguments(program.dwProcessId, played); };
 
     // Relative, and outside the code page: the player gets the full name, spelt as given.
     SetField(window, IDC_OUTPUT_FILE, L"caf\u00E9.flv");

@@ -231,6 +231,14 @@ std::string MakeClip(const std::string& path, int seconds, const char* size)
                          " -ac 2 -c:v mpeg4 -c:a libmp3lame \"" + path + "\"");
 }
 
+std::string PlayerArguments(unsigned long starter, const std::string& file)
+{
+    auto running = [&] { return FindChildProcess(starter, "player.exe") != 0; };
+    if (!FileExists(file) && !running()) return "(player not started)";
+    for (DWORD start = GetTickCount(); (!FileExists(file) || running()) && GetTickCount() - start < 20000;) Sleep(50);
+    return FileExists(file) ? ReadFileBytes(file) : "(the player wrote nothing)";
+}
+
 std::string SettingsTemporary(const std::string& settingsFile)
 {
     return settingsFile.substr(0, settingsFile.size() - 4) + ".tmp";

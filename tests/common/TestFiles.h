@@ -51,6 +51,10 @@ bool StartDetached(const std::wstring& commandLine, PROCESS_INFORMATION& process
 unsigned long RunToEnd(const std::string& commandLine, unsigned long milliseconds);
 // A process of that file name started by the parent, or 0; also after the parent has ended.
 unsigned long FindChildProcess(unsigned long parent, const char* name);
+// What the stand-in player that the process started wrote to its file, "(player not started)"
+// when none was, waiting for the player's own end. Asked once that process has recorded a run's
+// end: a player it started exists by then (ShellExecuteEx returns once it does) or has written.
+std::string PlayerArguments(unsigned long starter, const std::string& file);
 // Text between the ANSI code page and UTF-16, with the system's own best fit.
 std::string Narrow(const std::wstring& text);
 std::wstring Widen(const std::string& text);

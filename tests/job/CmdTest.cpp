@@ -1,7 +1,6 @@
 #include "job/Cmd.h"
 
 #include "common/TestFiles.h"
-#include "support/TextBuffer.h"
 #include "support/WideText.h"
 
 #include <gtest/gtest.h>
@@ -19,7 +18,7 @@ std::wstring Block(const WideText& block)
     return std::wstring(block.Data(), end);
 }
 
-// cmd's line, as Windows documents its switches: every part is there for a setting of the user's
+// cmd's line, as Windows documents its switches, its environment and the folders it runs scripts in: every part is there for a setting of the user's
 // that Wine's cmd ignores (AutoRun, DelayedExpansion, the console's code page, a folder's %NAME%).
 TEST(Cmd, LineEnvironmentAndFolders)
 {
@@ -56,17 +55,6 @@ TEST(Cmd, LineEnvironmentAndFolders)
         EXPECT_FALSE(RunsScriptsIn(network)) << Narrow(network);
     }
     for (const wchar_t* local : {L"C:\\Brumweld", L"C:", L"\\\\?\\C:\\Brumweld"}) EXPECT_TRUE(RunsScriptsIn(local)) << Narrow(local);
-
-    const struct { const char* name; const char* written; } names[] = {
-        {"C:\\100% clip.avi", "\"C:\\100%% clip.avi\""},
-        {"C:\\\"a\"b.avi", "\"C:\\ab.avi\""},
-    };
-    for (const auto& row : names) {
-        TextBuffer line;
-        line.Assign("x ");
-        AppendScriptName(line, row.name);
-        EXPECT_EQ(std::string("x ") + row.written, line.Data()) << row.name;
-    }
 }
 
 // cmd finds the encoder where Run found it only if it is a program this Windows runs: a DOS

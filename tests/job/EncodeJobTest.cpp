@@ -47,17 +47,11 @@ protected:
         return calls;
     }
 
-    // What the player got, asked once the run's worker has ended: a player it started exists by
-    // then (ShellExecuteEx returns once it does) or has written already. The player is waited for
-    // to its end, so the next run meets none.
+    // What the player got, asked once the run's worker has ended; the next run meets no player.
     std::string PlayerGot()
     {
         EXPECT_TRUE(PumpUntil([&] { return window.runs.WorkerDone(); }, 20000)) << "the worker did not end";
-        const std::string args = File("player-args.txt");
-        auto running = [] { return FindChildProcess(GetCurrentProcessId(), "player.exe") != 0; };
-        if (!FileExists(args) && !running()) return "(player not started)";
-        PumpUntil([&] { return FileExists(args) && !running(); }, 20000);
-        return FileExists(args) ? ReadFileBytes(args) : "(the player wrote nothing)";
+        return PlayerArguments(GetCurrentProcessId(), File("player-args.txt"));
     }
 
     void Run()
