@@ -299,39 +299,33 @@ TEST_F(EncodeJob, UnwritableScriptRunsNothing)
 // Where Windows refuses to start cmd (a policy, AppLocker, an antivirus) or to hand it the
 // script's hold, nothing runs, the suspended cmd is ended, the script goes and the system's
 // reason comes back.
-BOOL WINAPI RefusingStart(LPCWSTR, LPWSTR, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES, BOOL, DWORD, LPVOID, LPCWSTR,
-                          LPSTARTUPINFOW, LPPROCESS_INFORMATION)
-{
-    SetLastError(ERROR_ACCESS_DISABLED_BY_POLICY);
-    return FALSE;
-}
-
+// The starter refuses as a policy would, or starts cmd and gives back a handle that may not
+// duplicate into it.
+bool refuseStart;
 HANDLE startedCmd;
-
-// cmd really starts, but the handle given back may not duplicate into it.
-BOOL WINAPI StartWithoutDuplicating(LPCWSTR name, LPWSTR line, LPSECURITY_ATTRIBUTES process, LPSECURITY_ATTRIBUTES thread,
-                                    BOOL inherit, DWORD flags, LPVOID environment, LPCWSTR folder,
-                                    LPSTARTUPINFOW startup, LPPROCESS_INFORMATION started)
+BOOL WINAPI StartAsWindowsMay(LPCWSTR name, LPWSTR line, LPSECURITY_ATTRIBUTES process, LPSECURITY_ATTRIBUTES thread,
+                              BOOL inherit, DWORD flags, LPVOID environment, LPCWSTR folder, LPSTARTUPINFOW startup,
+                              LPPROCESS_INFORMATION started)
 {
-    if (!CreateProcessW(name, line, process, thread, inherit, flags, environment, folder, startup, started)) return FALSE;
+    if (refuseStart) SetLastError(ERROR_ACCESS_DISABLED_BY_POLICY);
+    if (refuseStart || !CreateProcessW(name, line, process, thread, inherit, flags, environment, folder, startup, started)) {
+        return FALSE;
+    }
     startedCmd = started->hProcess;
-    DuplicateHandle(GetCurrentProcess(), startedCmd, GetCurrentProcess(), &started->hProcess,
-                    SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION, FALSE, 0);
-    return TRUE;
+    return DuplicateHandle(GetCurrentProcess(), startedCmd, GetCurrentProcess(), &started->hProcess,
+                           SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION, FALSE, 0);
 }
 
 TEST(EncodeJobRefused, WindowsRefusingCmdOrItsHoldRunsNothing)
 {
     const FolderFiles files(ExecutableFolder());
     files.Remove("encoder-args.txt");
-    const struct { ProcessStarter start; DWORD error; } rows[] = {
-        {RefusingStart, ERROR_ACCESS_DISABLED_BY_POLICY},
-        {StartWithoutDuplicating, ERROR_ACCESS_DENIED},
-    };
+    const struct { bool refuse; DWORD error; } rows[] = {{true, ERROR_ACCESS_DISABLED_BY_POLICY}, {false, ERROR_ACCESS_DENIED}};
     for (const auto& row : rows) {
         EncodeSettings settings;
         SetDefaultSettings(settings);
-        JobTestWindow window(row.start);
+        JobTestWindow window(StartAsWindowsMay);
+        refuseStart = row.refuse;
         window.SetFiles(files.File("in.avi"), files.File("out.flv"));
         startedCmd = nullptr;
         EXPECT_EQ(CmdNotStarted, window.Start(settings));
