@@ -156,6 +156,7 @@ bool SaveSettingsFile(const EncodeSettings& settings, const StoredPosition& posi
     // makes a free name beside it instead.
     TextFileWriter writer;
     bool open = writer.Open(temporary.Data(), true), ours = open;
+    DWORD error = GetLastError();
     if (!open && GetFileAttributesA(temporary.Data()) != INVALID_FILE_ATTRIBUTES) {
         TextBuffer folder;
         folder.Assign(path);
@@ -163,17 +164,19 @@ bool SaveSettingsFile(const EncodeSettings& settings, const StoredPosition& posi
         temporary.Reserve(folder.Length() + MAX_PATH);
         ours = GetTempFileNameA(folder.Data(), "Bru", 0, temporary.Data()) != 0;
         open = ours && writer.Open(temporary.Data());
+        error = GetLastError();
     }
     if (open && WriteSettingsLines(writer, settings, position)) {
         // Windows refuses the replace while any handle without delete sharing is open on the file.
         for (int tries = 1;; ++tries) {
             if (replace(temporary.Data(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
-            DWORD error = GetLastError();
+            error = GetLastError();
             if ((error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) || tries == kReplaceTries) break;
             Sleep(100);
         }
+    } else if (open) {
+        error = GetLastError();
     }
-    DWORD error = GetLastError();
     writer.Close();
     if (ours) DeleteFileA(temporary.Data());
     SetLastError(error);

@@ -56,17 +56,24 @@ for _ in $(seq 150); do
 done
 [ -n "$ok" ] || { echo "FAILED: no window"; exit 1; }
 as_user "$WINE '$folder/drive.exe' fill-click 'C:\\out.flv'" || { echo "FAILED: Run could not be pressed"; exit 1; }
-# The box names the folder as Windows does, by its drive letter.
+# Each box gives the system's reason, access denied (in Wine's Japanese or its English), and
+# names the folder as Windows does, by its drive letter.
+reason_and_folder() {
+  case "$1" in
+  *"アクセスが拒否されました"*"${folder##*/}"* | *"Access denied"*"${folder##*/}"*) return 0 ;;
+  *) return 1 ;;
+  esac
+}
 box=$(as_user "$WINE '$folder/drive.exe' answer 10" 2>&1) || { echo "FAILED: no box at Run: $box"; exit 1; }
 case "$box" in
-"ﾊﾞｯﾁﾌｧｲﾙを作成できませんでした"*"${folder##*/}"*) ;;
+"ﾊﾞｯﾁﾌｧｲﾙを作成できませんでした"*) reason_and_folder "$box" || { echo "FAILED: Run's box said: $box"; exit 1; } ;;
 *) echo "FAILED: Run's box said: $box"; exit 1 ;;
 esac
 as_user "$WINE '$folder/drive.exe' wait-idle 10" || { echo "FAILED: the window did not return to idle"; exit 1; }
 as_user "$WINE '$folder/drive.exe' close"
 box=$(as_user "$WINE '$folder/drive.exe' answer 10" 2>&1) || { echo "FAILED: no box at close: $box"; exit 1; }
 case "$box" in
-"設定を保存できませんでした"*) ;;
+"設定を保存できませんでした"*) reason_and_folder "$box" || { echo "FAILED: the close's box said: $box"; exit 1; } ;;
 *) echo "FAILED: the close's box said: $box"; exit 1 ;;
 esac
 for _ in $(seq 150); do kill -0 $program_pid 2>/dev/null || break; sleep 0.2; done
