@@ -31,7 +31,8 @@ enum JobStart {
 
 // One encoding run: the script "~enc.bat", as built, is written beside the executable, the
 // window goes busy, and a worker thread runs the script, waits, cleans up and leaves the busy
-// state. Called on the user-interface thread once the settings hold the controls; output is the
+// state. The run's cmd, and only it, holds the script to its end: no other start, by whatever
+// name of the folder, writes one here meanwhile. Called on the user-interface thread once the settings hold the controls; output is the
 // run's output by its full name in the user's own spelling, what the player opens. The window
 // stays idle unless the job started; error is the system's reason where Windows refused.
 JobStart StartJob(JobWindow& window, JobRuns& runs, EncodeSettings& settings, const TextBuffer& script,
